@@ -9,7 +9,9 @@ namespace PLKUI {
 MDialog::MDialog() = default;
 
 MDialog::~MDialog() {
-  // The host and its views go first; they listen to the controls below.
+  // Menus still on screen close first, then the host and its views go;
+  // they listen to the controls below.
+  for (auto& menu : menus_) menu->Close();
   ReleaseWindow();
 }
 

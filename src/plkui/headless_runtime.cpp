@@ -142,21 +142,19 @@ void HeadlessRuntime::ShowMenu(MenuWnd& menu) {
   menus_.push_back(&menu);
 }
 
+void HeadlessRuntime::MenuClosed(MenuWnd& menu) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::erase(menus_, &menu);
+}
+
 MenuWnd* HeadlessRuntime::OpenMenu() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  for (auto it = menus_.rbegin(); it != menus_.rend(); ++it) {
-    if (!(*it)->IsClosed()) return *it;
-  }
-  return nullptr;
+  return menus_.empty() ? nullptr : menus_.back();
 }
 
 bool HeadlessRuntime::ChooseMenuItem(int id) {
   MenuWnd* menu = OpenMenu();
   if (!menu) return false;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    std::erase(menus_, menu);
-  }
   menu->Choose(id);
   return true;
 }
@@ -166,7 +164,7 @@ void HeadlessRuntime::WindowDestroyed(MWindow& window) {
   std::lock_guard<std::mutex> lock(mutex_);
   std::erase_if(queue_, [&](const Posted& p) { return p.window == &window; });
   std::erase_if(timers_, [&](const auto& entry) { return entry.first.first == &window; });
-  std::erase_if(menus_, [&](MenuWnd* m) { return m->GetParentWindow() == &window || m->IsClosed(); });
+  std::erase_if(menus_, [&](MenuWnd* m) { return m->GetParentWindow() == &window; });
 }
 
 }  // namespace PLKUI

@@ -76,6 +76,7 @@ class HeadlessRuntime : public Runtime {
   void Post(MWindow& window, unsigned message, uintptr_t wparam, intptr_t lparam) override;
   void SetTimer(MWindow& window, int id, int ms) override;
   void ShowMenu(MenuWnd& menu) override;
+  void MenuClosed(MenuWnd& menu) override;
 
  private:
   struct Answer {

@@ -45,8 +45,10 @@ void MenuWnd::Choose(int id) {
 }
 
 void MenuWnd::Close() {
+  const bool was_shown = shown_;
   shown_ = false;
   closed_ = true;
+  if (was_shown && parent_) parent_->GetRuntime().MenuClosed(*this);
 }
 
 }  // namespace PLKUI

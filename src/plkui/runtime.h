@@ -42,6 +42,8 @@ class Runtime {
   virtual void SetTimer(MWindow& window, int id, int ms) = 0;
   // Shows a pop-up menu; the choice comes back through MenuWnd::Choose.
   virtual void ShowMenu(MenuWnd& menu) = 0;
+  // A shown menu closed (chosen, dismissed or its dialog died); forget it.
+  virtual void MenuClosed(MenuWnd& menu) {}
   // The desktop area windows are centred in.
   virtual MRect ScreenRect() const { return MRect{0, 0, 1920, 1080}; }
 

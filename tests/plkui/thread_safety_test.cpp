@@ -70,9 +70,9 @@ TEST(ThreadSafetyTest, WorkerSettersWhileTheWindowThreadReads) {
     (void)combo->GetCurText();
     (void)combo->GetItems();
     (void)slider->GetProgress();
-    int checked = 0;
-    for (DPIControl* s : stages) checked += s->GetCheckState();
-    if (checked > 1) ++torn;
+    // Each stage is read on its own: several may look checked across reads
+    // while the worker moves the check, so only the single reads are used.
+    for (DPIControl* s : stages) (void)s->GetCheckState();
     (void)steps->GetEventCount();
     (void)steps->GetRecordItems();
   }
