@@ -81,12 +81,7 @@ int ConfigDatabase::LoadKeyRecords(int profile, int layer, RecordList<KeyMacroRe
   list.clear();
   SqlQuery query(connection_);
   query.Prepare("SELECT * FROM t_key_macro_data WHERE profile = ? and fn_layer = ?", {profile, 0});
-  while (query.NextRow()) {
-    auto record = std::make_unique<KeyMacroRecord>();
-    ReadKeyRecord(query, *record);
-    list.push_back(std::move(record));
-  }
-  return static_cast<int>(list.size());
+  return AppendRows(query, list, ReadKeyRecord);
 }
 
 bool ConfigDatabase::DeleteProfileKeys(int profile) {

@@ -69,12 +69,7 @@ int ConfigDatabase::LoadLights(int profile, RecordList<LightRecord>& list) {
   list.clear();
   SqlQuery query(connection_);
   query.Prepare("SELECT * FROM t_light_data WHERE profile = ?", {profile});
-  while (query.NextRow()) {
-    auto record = std::make_unique<LightRecord>();
-    ReadLight(query, *record);
-    list.push_back(std::move(record));
-  }
-  return static_cast<int>(list.size());
+  return AppendRows(query, list, ReadLight);
 }
 
 }  // namespace tk410

@@ -90,12 +90,7 @@ int ConfigDatabase::LoadMacros(RecordList<MacroRecord>& list) {
   list.clear();
   SqlQuery query(connection_);
   query.Prepare("SELECT * FROM t_macro_data");
-  while (query.NextRow()) {
-    auto record = std::make_unique<MacroRecord>();
-    ReadMacro(query, *record);
-    list.push_back(std::move(record));
-  }
-  return static_cast<int>(list.size());
+  return AppendRows(query, list, ReadMacro);
 }
 
 int ConfigDatabase::AddMacroEvent(const MacroEvent& event) {
@@ -125,18 +120,15 @@ int ConfigDatabase::LoadMacroEvents(int macro_id, RecordList<MacroEvent>& list) 
   SqlQuery query(connection_);
   query.Prepare("SELECT * FROM t_macrorecord WHERE macro_id = ? ORDER BY record_index ASC",
                 {macro_id});
-  while (query.NextRow()) {
-    auto event = std::make_unique<MacroEvent>();
-    event->record_id = query.Int(0);
-    event->macro_id = query.Int(1);
-    event->type = query.Int(2);
-    event->record_index = query.Int(3);
-    event->desc = query.Text(4);
-    event->value = query.Int(5);
-    event->delay_time = query.Int(6);
-    list.push_back(std::move(event));
-  }
-  return static_cast<int>(list.size());
+  return AppendRows(query, list, [](const SqlQuery& row, MacroEvent& event) {
+    event.record_id = row.Int(0);
+    event.macro_id = row.Int(1);
+    event.type = row.Int(2);
+    event.record_index = row.Int(3);
+    event.desc = row.Text(4);
+    event.value = row.Int(5);
+    event.delay_time = row.Int(6);
+  });
 }
 
 bool ConfigDatabase::DeleteMacroEvents(int macro_id) {

@@ -33,16 +33,13 @@ int ConfigDatabase::LoadProfiles(RecordList<ProfileRecord>& list) {
   list.clear();
   SqlQuery query(connection_);
   query.Prepare("SELECT * FROM t_profile_data");
-  while (query.NextRow()) {
-    auto record = std::make_unique<ProfileRecord>();
-    record->profile = query.Int(0);
-    record->name = query.Text(1);
-    record->status = query.Int(2);
-    record->app = query.Text(3);
-    record->type = query.Int(4);
-    list.push_back(std::move(record));
-  }
-  return static_cast<int>(list.size());
+  return AppendRows(query, list, [](const SqlQuery& row, ProfileRecord& record) {
+    record.profile = row.Int(0);
+    record.name = row.Text(1);
+    record.status = row.Int(2);
+    record.app = row.Text(3);
+    record.type = row.Int(4);
+  });
 }
 
 bool ConfigDatabase::SetActiveProfile(int profile) {

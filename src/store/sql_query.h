@@ -5,6 +5,7 @@
 // converted to UTF-8 here, and text columns back to wide text.
 
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,5 +51,17 @@ class SqlQuery {
   SQLiteStatement statement_;
   std::vector<SqlValue> params_;
 };
+
+// Appends one record per remaining row of `query`, filled by `read(query,
+// record)`, and returns the list size.
+template <typename Record, typename Reader>
+int AppendRows(SqlQuery& query, std::vector<std::unique_ptr<Record>>& list, Reader read) {
+  while (query.NextRow()) {
+    auto record = std::make_unique<Record>();
+    read(query, *record);
+    list.push_back(std::move(record));
+  }
+  return static_cast<int>(list.size());
+}
 
 }  // namespace tk410
