@@ -87,10 +87,11 @@ std::wstring DecodeXmlBytes(std::string_view bytes, std::wstring* log) {
     Note(log, L"bom");
     encoding = XmlEncoding::kUtf16Be;
     bytes.remove_prefix(2);
-  } else if (byte(0) == '<' && byte(1) == 0) {
-    // UTF-16 without a mark (as this component saves it): "<" then a zero byte.
+  } else if (byte(0) != 0 && byte(1) == 0) {
+    // UTF-16 without a mark (as this component saves it): an ASCII character
+    // with a zero byte, whose declaration cannot be read as 8-bit text.
     encoding = XmlEncoding::kUtf16Le;
-  } else if (byte(0) == 0 && byte(1) == '<') {
+  } else if (byte(0) == 0 && byte(1) != 0 && byte(1) < 0x100) {
     encoding = XmlEncoding::kUtf16Be;
   } else {
     const std::string declared = DeclaredEncoding(bytes);

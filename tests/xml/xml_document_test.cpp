@@ -170,7 +170,8 @@ TEST(XmlDocumentTest, AttributeValuesDecodeReferences) {
 
 // One document in four byte forms; each loads to the same attribute values.
 //   UTF-8 without a mark, UTF-8 with EF BB BF, UTF-16LE with FF FE,
-//   UTF-16BE with FE FF (each character as two bytes, high byte first).
+//   UTF-16BE with FE FF (each character as two bytes, high byte first), and
+//   both UTF-16 forms without a mark (recognised by the zero high bytes).
 TEST(XmlDocumentTest, ByteOrderMarksAndUtf16LoadLikePlainUtf8) {
   const std::wstring text = L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<m n=\"\u00e9\u4e2d\U0001F600\"/>\r\n";
   const std::string utf8 = ToUtf8(text);
@@ -188,6 +189,7 @@ TEST(XmlDocumentTest, ByteOrderMarksAndUtf16LoadLikePlainUtf8) {
       {"le.xml", le, L"bom"},
       {"be.xml", be, L"endian_swap"},
       {"le-nomark.xml", le.substr(2), L"read"},
+      {"be-nomark.xml", be.substr(2), L"endian_swap"},
   };
   TempDir dir;
   for (const auto& r : rows) {
