@@ -79,27 +79,29 @@ void DeviceManager::AddSupported(uint32_t vendor_id, uint32_t product_id,
   supported_.push_back(SupportedDevice{vendor_id, product_id, name, dev_type, dev_mode});
 }
 
+const SupportedDevice* DeviceManager::FirstSupportedLocked(uint32_t vendor_id,
+                                                          uint32_t product_id) const {
+  for (const auto& s : supported_) {
+    if (s.vendor_id == vendor_id && s.product_id == product_id) return &s;
+  }
+  return nullptr;
+}
+
 bool DeviceManager::IsSupported(uint32_t vendor_id, uint32_t product_id) const {
   std::lock_guard<std::mutex> lock(lists_mutex_);
-  return std::any_of(supported_.begin(), supported_.end(), [&](const SupportedDevice& s) {
-    return s.vendor_id == vendor_id && s.product_id == product_id;
-  });
+  return FirstSupportedLocked(vendor_id, product_id) != nullptr;
 }
 
 int32_t DeviceManager::TypeOf(uint32_t vendor_id, uint32_t product_id) const {
   std::lock_guard<std::mutex> lock(lists_mutex_);
-  for (const auto& s : supported_) {
-    if (s.vendor_id == vendor_id && s.product_id == product_id) return s.dev_type;
-  }
-  return 0;
+  const SupportedDevice* s = FirstSupportedLocked(vendor_id, product_id);
+  return s ? s->dev_type : 0;
 }
 
 int32_t DeviceManager::ModeOf(uint32_t vendor_id, uint32_t product_id) const {
   std::lock_guard<std::mutex> lock(lists_mutex_);
-  for (const auto& s : supported_) {
-    if (s.vendor_id == vendor_id && s.product_id == product_id) return s.dev_mode;
-  }
-  return 0;
+  const SupportedDevice* s = FirstSupportedLocked(vendor_id, product_id);
+  return s ? s->dev_mode : 0;
 }
 
 // ---------------------------------------------------------------------- scan

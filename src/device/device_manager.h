@@ -122,6 +122,8 @@ class DeviceManager {
  private:
   using DeviceList = std::vector<std::unique_ptr<DeviceInfo>>;
 
+  // First supported record with these ids; lists_mutex_ held.
+  const SupportedDevice* FirstSupportedLocked(uint32_t vendor_id, uint32_t product_id) const;
   // The active-device choice; lists_mutex_ held.
   DeviceInfo* ChooseActiveLocked() const;
   // Active record's handle and the report ids to skip, looked up under the lock.
