@@ -1,0 +1,66 @@
+#include "plkui/qt/theme.h"
+
+#include <QFile>
+#include <QHash>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "app/program_paths.h"
+#include "plkui/manager.h"
+
+namespace PLKUI::qt {
+
+QString ToQ(const std::wstring& text) { return QString::fromStdWString(text); }
+std::wstring FromQ(const QString& text) { return text.toStdWString(); }
+
+QFont UiFont(int px, bool bold) {
+  QFont font;
+  QStringList families;
+  const QString named = ToQ(Manager::GetFontName());
+  if (!named.isEmpty()) families << named;
+  families << QStringLiteral("Open Sans Semibold") << QStringLiteral("Open Sans")
+           << QStringLiteral("Noto Sans CJK SC") << QStringLiteral("Noto Sans SC")
+           << QStringLiteral("Noto Sans");
+  font.setFamilies(families);
+  font.setPixelSize(px > 0 ? px : 13);
+  font.setWeight(bold ? QFont::Bold : QFont::DemiBold);
+  font.setStyleStrategy(QFont::PreferAntialias);
+  return font;
+}
+
+QString SkinPath(const std::wstring& name) {
+  QString rel = ToQ(name);
+  rel.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  return ToQ(tk410::ShippedDataDirectory()) + QStringLiteral("skin/") + rel;
+}
+
+QPixmap SkinPixmap(const std::wstring& name) {
+  if (name.empty()) return QPixmap();
+  static QHash<QString, QPixmap> cache;
+  const QString path = SkinPath(name);
+  auto it = cache.find(path);
+  if (it != cache.end()) return *it;
+  QPixmap pixmap;
+  if (QFile::exists(path)) pixmap.load(path);
+  cache.insert(path, pixmap);
+  return pixmap;
+}
+
+QColor FromBgr(uint32_t bgr) {
+  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+void DrawSurface(QPainter& p, const QRectF& r, const QColor& fill, const QColor& border,
+                 qreal radius) {
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient g(r.topLeft(), r.bottomLeft());
+  g.setColorAt(0, fill.lighter(112));
+  g.setColorAt(1, fill);
+  p.setBrush(g);
+  p.setPen(QPen(border, 1));
+  p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+  p.restore();
+}
+
+}  // namespace PLKUI::qt
