@@ -9,6 +9,7 @@
 #include <sys/types.h>
 
 #include "app/ini_file.h"
+#include "app/lang_text.h"
 
 namespace tk410 {
 
@@ -24,7 +25,7 @@ inline constexpr wchar_t kLanguageSection[] = L"LAN";
 // the current language is parsed once and parsed again when its modification
 // time, size or identity changes, so an edited file is picked up without a
 // restart. Safe to use from the window and worker threads.
-class LanguageFileTexts {
+class LanguageFileTexts final : public LanguageTexts {
  public:
   // `language_dir` holds the .lan files (with or without a trailing '/').
   LanguageFileTexts(std::wstring language_dir, int language);
@@ -32,12 +33,12 @@ class LanguageFileTexts {
   // The shipped language folder: ShippedDataDirectory() + "language/".
   static std::wstring DefaultDirectory();
 
-  int CurrentLanguage() const;
+  int CurrentLanguage() const override;
   void SetCurrentLanguage(int language);
 
   // The text of `text_id` in the current language; empty when the file, the
   // section or the key is missing. At most 259 characters.
-  std::wstring GetLangText(int text_id) const;
+  std::wstring GetLangText(int text_id) const override;
 
   // The file of `language`: "<folder>/<language>.lan".
   std::wstring FilePath(int language) const;

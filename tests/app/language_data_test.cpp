@@ -86,7 +86,8 @@ TEST(LanguageDataTest, TextsTheProgramComposesWithRead) {
   LanguageFileTexts english(LanguageFileTexts::DefaultDirectory(), kLanguageEnglish);
   LanguageFileTexts chinese(LanguageFileTexts::DefaultDirectory(), kLanguageChinese);
   // The macro list recognises these words in names made under the other language.
-  EXPECT_EQ(english.GetLangText(351), L"Custom");
+  const LanguageTexts& through_interface = english;
+  EXPECT_EQ(through_interface.GetLangText(351), L"Custom");
   EXPECT_EQ(chinese.GetLangText(351), L"自定义");
   EXPECT_EQ(english.GetLangText(31), L"Copy");
   EXPECT_EQ(chinese.GetLangText(31), L"复制");
