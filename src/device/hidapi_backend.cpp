@@ -1,0 +1,124 @@
+#include "device/hidapi_backend.h"
+
+#include <hidapi/hidapi.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+namespace tk410 {
+
+namespace {
+
+// hidapi's strings hold at most 512 wide characters with the terminator.
+constexpr size_t kStringChars = 512;
+
+class HidapiDevice final : public HidDevice {
+ public:
+  explicit HidapiDevice(hid_device* device) : device_(device) {}
+  ~HidapiDevice() override { hid_close(device_); }
+
+  int Write(const uint8_t* data, size_t length) override {
+    return hid_write(device_, data, length);
+  }
+  int ReadTimeout(uint8_t* data, size_t length, int timeout_ms) override {
+    return hid_read_timeout(device_, data, length, timeout_ms);
+  }
+  int SendFeatureReport(const uint8_t* data, size_t length) override {
+    return hid_send_feature_report(device_, data, length);
+  }
+  int GetFeatureReport(uint8_t* data, size_t length) override {
+    return hid_get_feature_report(device_, data, length);
+  }
+  std::wstring ManufacturerString() override {
+    wchar_t text[kStringChars] = {};
+    if (hid_get_manufacturer_string(device_, text, kStringChars) != 0) return std::wstring();
+    text[kStringChars - 1] = 0;
+    return text;
+  }
+  std::wstring ProductString() override {
+    wchar_t text[kStringChars] = {};
+    if (hid_get_product_string(device_, text, kStringChars) != 0) return std::wstring();
+    text[kStringChars - 1] = 0;
+    return text;
+  }
+
+ private:
+  hid_device* device_;
+};
+
+}  // namespace
+
+std::vector<uint8_t> ReadHidrawReportDescriptor(const std::string& device_path) {
+  const size_t slash = device_path.find_last_of('/');
+  const std::string node = slash == std::string::npos ? device_path : device_path.substr(slash + 1);
+  if (node.rfind("hidraw", 0) != 0) return {};
+  std::ifstream in("/sys/class/hidraw/" + node + "/device/report_descriptor", std::ios::binary);
+  if (!in) return {};
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+HidapiBackend::HidapiBackend() { hid_init(); }
+HidapiBackend::~HidapiBackend() { hid_exit(); }
+
+std::vector<HidCollectionInfo> HidapiBackend::Enumerate() {
+  // Group hidapi's entries by path: one path is one interface.
+  std::map<std::string, std::vector<HidCollectionInfo>> by_path;
+  std::vector<std::string> order;
+  hid_device_info* list = hid_enumerate(0, 0);
+  for (hid_device_info* e = list; e != nullptr; e = e->next) {
+    if (e->path == nullptr) continue;
+    HidCollectionInfo info;
+    info.path = e->path;
+    info.vendor_id = e->vendor_id;
+    info.product_id = e->product_id;
+    info.release_number = e->release_number;
+    info.usage_page = e->usage_page;
+    info.usage = e->usage;
+    info.bus_type = static_cast<int>(e->bus_type);
+    info.interface_number = e->interface_number;
+    auto& group = by_path[info.path];
+    if (group.empty()) order.push_back(info.path);
+    group.push_back(std::move(info));
+  }
+  hid_free_enumeration(list);
+
+  std::vector<HidCollectionInfo> result;
+  for (const std::string& path : order) {
+    const auto& group = by_path[path];
+    const std::vector<uint8_t> descriptor = ReadHidrawReportDescriptor(path);
+    auto collections = CollectionsOfInterface(group.front(), descriptor.data(), descriptor.size());
+    if (!collections.empty()) {
+      for (auto& c : collections) result.push_back(std::move(c));
+      continue;
+    }
+    // No readable descriptor: keep hidapi's entries, one per distinct usage.
+    for (size_t i = 0; i < group.size(); ++i) {
+      bool seen = false;
+      for (size_t k = 0; k < i; ++k) {
+        seen = seen || (group[k].usage_page == group[i].usage_page && group[k].usage == group[i].usage);
+      }
+      if (!seen) result.push_back(group[i]);
+    }
+  }
+  return result;
+}
+
+HidOpenResult HidapiBackend::Open(const std::string& path) {
+  HidOpenResult result;
+  errno = 0;
+  hid_device* device = hid_open_path(path.c_str());
+  if (device == nullptr) {
+    result.error = errno;
+    // hidapi may overwrite errno while cleaning up; ask the node directly.
+    if (result.error == 0 && ::access(path.c_str(), R_OK | W_OK) != 0) result.error = errno;
+    if (result.error == 0) result.error = EIO;
+    return result;
+  }
+  result.device = std::make_unique<HidapiDevice>(device);
+  return result;
+}
+
+}  // namespace tk410

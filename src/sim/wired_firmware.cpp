@@ -1,0 +1,301 @@
+#include "sim/wired_firmware.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace tk410 {
+
+namespace {
+
+constexpr char kSaveHeader[] = "tk410-virtual-wired-mouse 1";
+constexpr size_t kFirmwareDigitsAt = 23;
+
+std::string ToHex(const uint8_t* data, size_t n) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string s;
+  s.reserve(n * 2);
+  for (size_t i = 0; i < n; ++i) {
+    s += kHex[data[i] >> 4];
+    s += kHex[data[i] & 0xF];
+  }
+  return s;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// Exactly `n` bytes of hex into `out`; false on any other length or digit.
+bool FromHex(const std::string& s, uint8_t* out, size_t n) {
+  if (s.size() != n * 2) return false;
+  for (size_t i = 0; i < n; ++i) {
+    const int hi = HexDigit(s[2 * i]);
+    const int lo = HexDigit(s[2 * i + 1]);
+    if (hi < 0 || lo < 0) return false;
+    out[i] = static_cast<uint8_t>(hi << 4 | lo);
+  }
+  return true;
+}
+
+bool FromHexString(const std::string& s, std::string* out, size_t max) {
+  if (s == "-") {
+    out->clear();
+    return true;
+  }
+  if (s.size() % 2 != 0 || s.size() / 2 > max) return false;
+  std::vector<uint8_t> bytes(s.size() / 2);
+  if (!FromHex(s, bytes.data(), bytes.size())) return false;
+  out->assign(bytes.begin(), bytes.end());
+  return true;
+}
+
+std::string HexString(const std::string& s) {
+  return s.empty() ? "-" : ToHex(reinterpret_cast<const uint8_t*>(s.data()), s.size());
+}
+
+bool ParseInt(const std::string& s, int lo, int hi, int* out) {
+  if (s.empty() || s.size() > 9) return false;
+  int v = 0;
+  for (char c : s) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + (c - '0');
+  }
+  if (v < lo || v > hi) return false;
+  *out = v;
+  return true;
+}
+
+}  // namespace
+
+WiredFirmware::WiredFirmware() {
+  for (int p = 0; p < kProfiles; ++p) {
+    settings_[p].fill(0xFF);
+    settings_[p][0] = static_cast<uint8_t>(p);  // offset 8: the profile index
+    const auto& codes = WiredKeyTable::DefaultCodes();
+    for (int s = 0; s < WiredKeyTable::kSlots; ++s) {
+      std::copy(codes[s].begin(), codes[s].end(), keys_[p].begin() + s * WiredKeyTable::kCodeSize);
+    }
+  }
+}
+
+void WiredFirmware::SetActiveProfile(int index) {
+  if (index >= 0 && index < kProfiles) active_profile_ = index;
+}
+
+void WiredFirmware::SetBattery(uint8_t level, uint8_t state) {
+  battery_level_ = level;
+  battery_state_ = state;
+}
+
+void WiredFirmware::SetFirmwareDigits(const std::string& digits) {
+  firmware_digits_ = digits.substr(0, 3);
+  firmware_digits_.resize(3, '0');
+}
+
+void WiredFirmware::SetVersionText(const std::string& mouse, const std::string& receiver) {
+  mouse_version_ = mouse.substr(0, WiredVersionReport::kMaxText);
+  receiver_version_ = receiver.substr(0, WiredVersionReport::kMaxText);
+}
+
+void WiredFirmware::SetActiveStage(uint8_t stage) {
+  ActiveSettings()[WiredSettingsBlock::kActiveStageAt - WiredSettingsBlock::kFrameOffset] = stage;
+}
+
+void WiredFirmware::SetReportRate(uint8_t code) {
+  ActiveSettings()[WiredSettingsBlock::kReportRateAt - WiredSettingsBlock::kFrameOffset] = code;
+}
+
+void WiredFirmware::SetLightMode(uint8_t mode) {
+  ActiveSettings()[WiredSettingsBlock::kLightModeAt - WiredSettingsBlock::kFrameOffset] = mode;
+}
+
+std::optional<WiredFrame> WiredFirmware::Handle(const WiredFrame& request) {
+  if (request[WiredFrame::kMarker] != WiredFrame::kRequestMarker || !request.CheckMatches()) {
+    ++rejected_requests_;
+    return std::nullopt;
+  }
+  const uint8_t command = request[WiredFrame::kCommand];
+  const int profile = request[WiredFrame::kProfileIndex];
+  const bool profile_ok = profile < kProfiles;
+  constexpr size_t kBlock = WiredSettingsBlock::kFrameOffset;
+
+  // Writes echo the request; reads fill in their data.
+  WiredFrame reply = request;
+  reply[WiredFrame::kMarker] = WiredFrame::kReplyMarker;
+
+  switch (command) {
+    case kWiredFirmwareVersion:
+      for (size_t i = 0; i < 3; ++i) reply[kFirmwareDigitsAt + i] = static_cast<uint8_t>(firmware_digits_[i]);
+      break;
+    case kWiredSettingsRead:
+      if (!profile_ok) return std::nullopt;
+      std::copy(settings_[profile].begin(), settings_[profile].end(), reply.bytes.begin() + kBlock);
+      break;
+    case kWiredSettingsWrite:
+      if (!profile_ok) return std::nullopt;
+      std::copy(request.bytes.begin() + kBlock, request.bytes.begin() + kBlock + WiredSettingsBlock::kSize,
+                settings_[profile].begin());
+      break;
+    case kWiredLightMode:
+    case kWiredReportRate:
+    case kWiredDpiStage: {
+      if (!profile_ok) return std::nullopt;
+      auto& block = settings_[profile];
+      const uint8_t value = request[10];
+      if (command == kWiredLightMode) {
+        block[WiredSettingsBlock::kLightModeAt - kBlock] = value;
+      } else if (command == kWiredReportRate) {
+        block[WiredSettingsBlock::kReportRateAt - kBlock] = value;
+      } else if (value >= 1 && value <= WiredSettingsBlock::kStages) {
+        block[WiredSettingsBlock::kActiveStageAt - kBlock] = value;
+        const size_t dpi = WiredSettingsBlock::kDpiAt - kBlock + 2 * (value - 1);
+        block[dpi] = request[11];
+        block[dpi + 1] = request[12];
+      }
+      break;
+    }
+    case kWiredBattery:
+      reply[8] = battery_level_;
+      reply[9] = battery_state_;
+      break;
+    case kWiredKeyRead:
+      if (!profile_ok) return std::nullopt;
+      std::copy(keys_[profile].begin(), keys_[profile].end(), reply.bytes.begin() + WiredKeyTable::kFrameOffset);
+      break;
+    case kWiredKeyWrite: {
+      if (!profile_ok) return std::nullopt;
+      // The default-key form (offsets 5, 6 = 1, 1) carries slots 0..7 only;
+      // the length byte says how many bytes either form carries.
+      const size_t length = std::min<size_t>(request[WiredFrame::kLength], WiredKeyTable::kSize);
+      std::copy(request.bytes.begin() + WiredKeyTable::kFrameOffset,
+                request.bytes.begin() + WiredKeyTable::kFrameOffset + length, keys_[profile].begin());
+      break;
+    }
+    case kWiredMacroChunk: {
+      if (!receiving_macros_) {
+        pending_macros_.fill(0);
+        pending_length_ = 0;
+        receiving_macros_ = true;
+      }
+      const size_t offset = request.Get16(WiredFrame::kOffsetLow);
+      size_t length = std::min<size_t>(request[WiredFrame::kLength], WiredMacroImage::kChunkSize);
+      if (offset >= WiredMacroImage::kSize) break;  // nothing of it fits
+      length = std::min(length, WiredMacroImage::kSize - offset);
+      std::copy(request.bytes.begin() + WiredFrame::kData,
+                request.bytes.begin() + WiredFrame::kData + length, pending_macros_.begin() + offset);
+      pending_length_ = std::max(pending_length_, offset + length);
+      break;
+    }
+    case kWiredMacroEnd:
+      if (receiving_macros_) {
+        macros_ = pending_macros_;
+        macro_length_ = pending_length_;
+        receiving_macros_ = false;
+      }
+      break;
+    default:
+      ++rejected_requests_;
+      return std::nullopt;
+  }
+  ++commands_handled_;
+  reply.FillCheck();
+  return reply;
+}
+
+int WiredFirmware::SetFeature(const uint8_t* data, size_t length) {
+  if (length < 3 || data[WiredVersionReport::kReportIdAt] != WiredVersionReport::kReportId) return -1;
+  receiver_selected_ = data[WiredVersionReport::kSelectorAt] == WiredVersionReport::kReceiverSelector;
+  return static_cast<int>(length);
+}
+
+int WiredFirmware::GetFeature(uint8_t* data, size_t length) {
+  if (length < 1 || data[0] != WiredVersionReport::kReportId) return -1;
+  std::array<uint8_t, WiredVersionReport::kSize> report{};
+  const std::string& text = receiver_selected_ ? receiver_version_ : mouse_version_;
+  report[WiredVersionReport::kReportIdAt] = WiredVersionReport::kReportId;
+  report[WiredVersionReport::kSubAt] = WiredVersionReport::kSub;
+  report[WiredVersionReport::kLengthAt] = static_cast<uint8_t>(
+      version_length_override_ >= 0 ? version_length_override_ : static_cast<int>(text.size()));
+  std::copy(text.begin(), text.end(), report.begin() + WiredVersionReport::kTextAt);
+  const size_t n = std::min(length, report.size());
+  std::copy(report.begin(), report.begin() + n, data);
+  return static_cast<int>(n);
+}
+
+std::string WiredFirmware::Save() const {
+  std::ostringstream out;
+  out << kSaveHeader << "\n";
+  out << "active_profile " << active_profile_ << "\n";
+  out << "battery " << int(battery_level_) << " " << int(battery_state_) << "\n";
+  out << "firmware " << HexString(firmware_digits_) << "\n";
+  out << "version " << HexString(mouse_version_) << " " << HexString(receiver_version_) << "\n";
+  for (int p = 0; p < kProfiles; ++p) {
+    out << "settings " << p << " " << ToHex(settings_[p].data(), settings_[p].size()) << "\n";
+    out << "keys " << p << " " << ToHex(keys_[p].data(), keys_[p].size()) << "\n";
+  }
+  out << "macros " << macro_length_ << " " << ToHex(macros_.data(), macros_.size()) << "\n";
+  return out.str();
+}
+
+bool WiredFirmware::Load(const std::string& text) {
+  WiredFirmware loaded;
+  std::istringstream in(text);
+  std::string line;
+  if (!std::getline(in, line) || line != kSaveHeader) return false;
+  while (std::getline(in, line)) {
+    if (line.empty()) continue;
+    std::istringstream fields(line);
+    std::vector<std::string> f;
+    for (std::string w; fields >> w;) f.push_back(w);
+    int a = 0, b = 0;
+    if (f[0] == "active_profile" && f.size() == 2 && ParseInt(f[1], 0, kProfiles - 1, &a)) {
+      loaded.active_profile_ = a;
+    } else if (f[0] == "battery" && f.size() == 3 && ParseInt(f[1], 0, 255, &a) &&
+               ParseInt(f[2], 0, 255, &b)) {
+      loaded.SetBattery(static_cast<uint8_t>(a), static_cast<uint8_t>(b));
+    } else if (f[0] == "firmware" && f.size() == 2 && f[1].size() == 6) {
+      std::string digits;
+      if (!FromHexString(f[1], &digits, 3)) return false;
+      loaded.firmware_digits_ = digits;
+    } else if (f[0] == "version" && f.size() == 3) {
+      if (!FromHexString(f[1], &loaded.mouse_version_, WiredVersionReport::kMaxText) ||
+          !FromHexString(f[2], &loaded.receiver_version_, WiredVersionReport::kMaxText)) {
+        return false;
+      }
+    } else if (f[0] == "settings" && f.size() == 3 && ParseInt(f[1], 0, kProfiles - 1, &a)) {
+      if (!FromHex(f[2], loaded.settings_[a].data(), loaded.settings_[a].size())) return false;
+    } else if (f[0] == "keys" && f.size() == 3 && ParseInt(f[1], 0, kProfiles - 1, &a)) {
+      if (!FromHex(f[2], loaded.keys_[a].data(), loaded.keys_[a].size())) return false;
+    } else if (f[0] == "macros" && f.size() == 3 &&
+               ParseInt(f[1], 0, static_cast<int>(WiredMacroImage::kSize), &a)) {
+      if (!FromHex(f[2], loaded.macros_.data(), loaded.macros_.size())) return false;
+      loaded.macro_length_ = static_cast<size_t>(a);
+    } else {
+      return false;
+    }
+  }
+  *this = loaded;
+  return true;
+}
+
+bool WiredFirmware::SaveToFile(const std::string& path) const {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  out << Save();
+  return static_cast<bool>(out.flush());
+}
+
+bool WiredFirmware::LoadFromFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream text;
+  text << in.rdbuf();
+  return Load(text.str());
+}
+
+}  // namespace tk410

@@ -1,0 +1,115 @@
+#pragma once
+// XmlDocument: a small text-based XML document with a cursor.
+//
+// The whole document is kept as one wide text, exactly as it will be written,
+// plus an index of element positions (where each start tag begins, how long
+// the start tag and the whole element are, and the parent/child/sibling
+// links). Elements are addressed by their number in the index; the numbers
+// stay valid while the text grows, because every edit shifts the positions
+// of the elements behind it. There are no node objects, no namespaces and no
+// validation: the component builds, saves, loads and walks the profile, macro
+// and catalogue files of this program.
+//
+// Output form: one element per line, CR LF line ends, no indentation; an
+// element without children is written as an empty-element tag and turns into
+// a start tag plus end tag when it receives its first child. Attribute values
+// are written in double quotes with < & > ' " escaped.
+//
+// Failures are bool results; a failed operation leaves the cursor unchanged.
+// Any input text yields either false or a document that can be walked safely.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tk410 {
+
+class XmlDocument {
+ public:
+  XmlDocument();
+
+  // Replaces the text and parses it; the cursor stands before the root.
+  bool SetDocText(std::wstring_view text);
+  const std::wstring& GetDocText() const { return text_; }
+
+  // Reads and decodes a file (byte-order mark, declared encoding, UTF-8 by
+  // default). The element index is emptied; call ParseDocument next.
+  bool LoadFile(const std::wstring& path);
+  // Indexes every element. True when there is exactly one root element and
+  // no ill-formed tag. The cursor stands before the root.
+  bool ParseDocument();
+  // Writes the text in the encoding its declaration names (UTF-8 when none),
+  // without a byte-order mark.
+  bool SaveFile(const std::wstring& path);
+
+  // Inserts a new empty element after the current one (as the last child of
+  // the parent when there is no current element); it becomes current.
+  bool AddElement(std::wstring_view name);
+  // Adds or replaces an attribute of the current element.
+  bool SetAttribute(std::wstring_view name, std::wstring_view value);
+  // Finds the next sibling named `name` after the current element.
+  bool FindElement(std::wstring_view name);
+  bool EnterElement();
+  bool LeaveElement();
+  // The decoded value, or empty text when the current element lacks it.
+  std::wstring GetAttribute(std::wstring_view name) const;
+
+  // Result words of the last load, save or parse, separated by spaces
+  // (for example "read bom endian_swap" or "root_has_sibling").
+  const std::wstring& GetResult() const { return result_; }
+
+  // The five-character escaping of attribute values, and its reverse (which
+  // also decodes &#NN; and &#xNN;). Unknown or malformed references are kept.
+  static std::wstring EscapeText(std::wstring_view text);
+  static std::wstring UnescapeText(std::wstring_view text);
+
+ private:
+  // One index entry. Element 0 stands for the document itself: its children
+  // are the top-level elements.
+  struct ElemPos {
+    size_t start = 0;       // offset of '<'
+    size_t start_len = 0;   // length of the start tag (or the empty-element tag)
+    size_t length = 0;      // length of the whole element, end tag included
+    size_t end_len = 0;     // length of the end tag; 0 for empty or unended elements
+    size_t name_len = 0;
+    int parent = 0;
+    int first_child = 0;
+    int last_child = 0;
+    int next = 0;
+    int prev = 0;
+    bool empty_tag = false;  // written as <name .../>
+    size_t End() const { return start + length; }
+  };
+
+  // Where one attribute lies in a start tag.
+  struct AttrSpan {
+    size_t begin = 0;  // first character of the name
+    size_t end = 0;    // just after the closing quote (or the name/value)
+    size_t value_begin = 0;
+    size_t value_end = 0;
+  };
+
+  void ResetIndex();
+  void AddResult(std::wstring_view word);
+  int AppendElement(int parent, size_t start, size_t start_len, size_t name_len);
+  std::wstring_view ElementName(int elem) const;
+  bool FindAttribute(int elem, std::wstring_view name, AttrSpan* span) const;
+  // Replaces text_[pos, pos + old_len) and moves every element behind the
+  // edit; elements that enclose the edit grow or shrink with it.
+  void ReplaceText(size_t pos, size_t old_len, std::wstring_view with);
+  void LinkAfter(int parent, int after, int elem);
+
+  std::wstring text_;
+  std::vector<ElemPos> elems_;
+  int parent_ = 0;
+  int current_ = 0;
+  int child_ = 0;
+  std::wstring result_;
+  size_t load_log_len_ = 0;  // words of the last LoadFile at the front of result_
+};
+
+// True when `name` can be written as an element or attribute name.
+bool IsXmlName(std::wstring_view name);
+
+}  // namespace tk410

@@ -1,0 +1,64 @@
+#include "assign/emoji_table.h"
+#include "assign/emoji_typer.h"
+
+#include <gtest/gtest.h>
+
+#include "base/clock.h"
+#include "platform/fake_text_injector.h"
+
+namespace tk410 {
+namespace {
+
+TEST(EmojiTableTest, TextsTipsAndPictures) {
+  for (int n = 1; n <= kEmojiCount; ++n) {
+    const std::wstring text = EmojiText(n);
+    ASSERT_GE(text.size(), 3u) << n;
+    EXPECT_EQ(text.front(), L'[');
+    EXPECT_EQ(text.back(), L']');
+    const std::wstring word = text.substr(1, text.size() - 2);
+    const std::wstring tip_word = n == 26 ? L"流汗" : n == 27 ? L"憨笑" : n == 40 ? L"左哼哼" : word;
+    EXPECT_EQ(EmojiTip(n), L"表情: " + tip_word) << n;
+  }
+  EXPECT_EQ(EmojiText(1), L"[微笑]");
+  EXPECT_EQ(EmojiText(26), L"[憨笑]");
+  EXPECT_EQ(EmojiText(64), L"[Emm]");
+  EXPECT_EQ(EmojiText(109), L"[转圈]");
+  EXPECT_EQ(EmojiPictureName(1), L"Emoji\\wechat_emoji_00.png");
+  EXPECT_EQ(EmojiPictureName(109), L"Emoji\\wechat_emoji_108.png");
+  for (int n : {0, 110, -1}) {
+    EXPECT_EQ(EmojiText(n), L"");
+    EXPECT_EQ(EmojiTip(n), L"");
+    EXPECT_EQ(EmojiPictureName(n), L"");
+  }
+}
+
+TEST(EmojiTyperTest, TypesEachCodeUnitAsPressReleaseThenWaits10Ms) {
+  FakeTextInjector injector;
+  ManualClock clock;
+  TypeEmoji(64, injector, clock);
+  EXPECT_EQ(injector.TypedUnits(), u"[Emm]");
+  const auto events = injector.Events();
+  ASSERT_EQ(events.size(), 10u);
+  for (size_t i = 0; i < events.size(); i += 2) {
+    EXPECT_FALSE(events[i].key_up);
+    EXPECT_EQ(events[i + 1], (FakeTextInjector::Event{events[i].unit, true}));
+  }
+  EXPECT_EQ(clock.Sleeps(), (std::vector<uint32_t>(5, 10)));
+
+  // The longest texts have six units and take 60 ms.
+  injector.Clear();
+  clock.ClearSleeps();
+  TypeEmoji(50, injector, clock);
+  EXPECT_EQ(injector.TypedUnits(), u"[破涕为笑]");
+  EXPECT_EQ(clock.TotalSleptMs(), 60u);
+
+  injector.Clear();
+  clock.ClearSleeps();
+  TypeEmoji(0, injector, clock);
+  TypeEmoji(110, injector, clock);
+  EXPECT_TRUE(injector.Events().empty());
+  EXPECT_TRUE(clock.Sleeps().empty());
+}
+
+}  // namespace
+}  // namespace tk410
