@@ -204,8 +204,6 @@ void PaintListFrame(QPainter& p, const QRect& rect) {
 }
 }  // namespace
 
-MacroListView::MacroListView(MacroList& c, QWidget* parent) : RowsView(c, parent), list_(c) {}
-
 void MacroListView::paintEvent(QPaintEvent*) {
   QPainter p(this);
   PaintListFrame(p, rect());
@@ -222,16 +220,6 @@ void MacroListView::paintEvent(QPaintEvent*) {
       for (int k = 0; k < 3; ++k) p.drawEllipse(QPointF(width() - 28 + k * 6, y), 1.6, 1.6);
     }
   }
-}
-
-void MacroListView::Clicked(QPoint pos) {
-  const int row = RowAt(pos);
-  if (row < list_.GetItemCount()) list_.PerformSelect(row);
-}
-
-void MacroListView::RightClicked(QPoint pos) {
-  const int row = RowAt(pos);
-  list_.PerformRightClickItem(row < list_.GetItemCount() ? row : -1);
 }
 
 void MacroListView::mouseDoubleClickEvent(QMouseEvent* e) {
@@ -255,8 +243,6 @@ void MacroListView::mouseDoubleClickEvent(QMouseEvent* e) {
   });
 }
 
-RecordListView::RecordListView(CRecordList& c, QWidget* parent) : RowsView(c, parent), list_(c) {}
-
 void RecordListView::SyncState() { KeepVisible(list_.GetCurSel(), list_.GetItemCount()); }
 
 void RecordListView::paintEvent(QPaintEvent*) {
@@ -268,16 +254,6 @@ void RecordListView::paintEvent(QPaintEvent*) {
   for (int i = first_; i < static_cast<int>(items.size()); ++i) {
     PaintRow(p, i, i == selected, ToQ(items[i].text), QString::number(i + 1));
   }
-}
-
-void RecordListView::Clicked(QPoint pos) {
-  const int row = RowAt(pos);
-  if (row < list_.GetItemCount()) list_.PerformSelect(row);
-}
-
-void RecordListView::RightClicked(QPoint pos) {
-  const int row = RowAt(pos);
-  list_.PerformRightClickItem(row < list_.GetItemCount() ? row : -1);
 }
 
 // ----------------------------------------------------------------- emoji grid

@@ -50,29 +50,40 @@ class RowsView : public ControlView {
   int first_ = 0;
 };
 
-class MacroListView : public RowsView {
+// A click selects the row under the pointer; a right click selects it (or
+// nothing below the last row) and reports 9.
+template <class List>
+class ListRowsView : public RowsView {
  public:
-  MacroListView(MacroList& c, QWidget* parent);
+  ListRowsView(List& c, QWidget* parent) : RowsView(c, parent), list_(c) {}
+ protected:
+  void Clicked(QPoint pos) override {
+    const int row = RowAt(pos);
+    if (row < list_.GetItemCount()) list_.PerformSelect(row);
+  }
+  void RightClicked(QPoint pos) override {
+    const int row = RowAt(pos);
+    list_.PerformRightClickItem(row < list_.GetItemCount() ? row : -1);
+  }
+  List& list_;
+};
+
+class MacroListView : public ListRowsView<MacroList> {
+ public:
+  MacroListView(MacroList& c, QWidget* parent) : ListRowsView(c, parent) {}
  protected:
   void paintEvent(QPaintEvent*) override;
-  void Clicked(QPoint pos) override;
-  void RightClicked(QPoint pos) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
  private:
-  MacroList& list_;
   QLineEdit* rename_ = nullptr;
 };
 
-class RecordListView : public RowsView {
+class RecordListView : public ListRowsView<CRecordList> {
  public:
-  RecordListView(CRecordList& c, QWidget* parent);
+  RecordListView(CRecordList& c, QWidget* parent) : ListRowsView(c, parent) {}
  protected:
   void SyncState() override;
   void paintEvent(QPaintEvent*) override;
-  void Clicked(QPoint pos) override;
-  void RightClicked(QPoint pos) override;
- private:
-  CRecordList& list_;
 };
 
 class EmojiView : public ControlView {

@@ -25,13 +25,27 @@ using namespace PLKUI;
 using PLKUI::qt::QtRuntime;
 using PLKUI::qt::WindowHost;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "tests_plkui_qt";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
+// One QApplication for the program, ended after the last test and before
+// static destruction (Qt's input devices must go while the app still exists).
+class AppEnvironment : public ::testing::Environment {
+ public:
+  void TearDown() override { app_.reset(); }
+  QApplication& App() {
+    if (!app_) app_ = std::make_unique<QApplication>(argc_, argv_);
+    return *app_;
+  }
+
+ private:
+  int argc_ = 1;
+  char name_[16] = "tests_plkui_qt";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QApplication> app_;
+};
+
+AppEnvironment* const g_app_env =
+    static_cast<AppEnvironment*>(::testing::AddGlobalTestEnvironment(new AppEnvironment));
+
+QApplication& App() { return g_app_env->App(); }
 
 // Builds one of every control with Chinese and English captions.
 void BuildGallery(RecordingDialog& d) {
