@@ -1,0 +1,150 @@
+#include "app/app_paths.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/program_paths.h"
+#include "base/text.h"
+
+namespace tk410 {
+
+namespace {
+
+std::wstring EnvWide(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? FromUtf8(value) : std::wstring();
+}
+
+std::wstring WithoutTrailingSlashes(std::wstring path) {
+  while (path.size() > 1 && path.back() == L'/') path.pop_back();
+  return path;
+}
+
+}  // namespace
+
+std::wstring HomeDirectory() {
+  std::wstring home = EnvWide("HOME");
+  if (home.empty()) {
+    if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) home = FromUtf8(pw->pw_dir);
+  }
+  if (home.empty()) home = L"/";
+  return WithoutTrailingSlashes(home);
+}
+
+std::wstring XdgConfigHome() {
+  const std::wstring env = EnvWide("XDG_CONFIG_HOME");
+  // The base directory rules ignore relative values.
+  if (!env.empty() && env.front() == L'/') return WithoutTrailingSlashes(env);
+  return HomeDirectory() + L"/.config";
+}
+
+std::wstring ParseUserDirsDocuments(std::string_view text, const std::wstring& home) {
+  std::istringstream lines{std::string(text)};
+  std::string line;
+  std::wstring found;
+  while (std::getline(lines, line)) {
+    size_t pos = line.find_first_not_of(" \t");
+    if (pos == std::string::npos || line[pos] == '#') continue;
+    line.erase(0, pos);
+    constexpr std::string_view kKey = "XDG_DOCUMENTS_DIR";
+    if (line.compare(0, kKey.size(), kKey) != 0) continue;
+    pos = line.find_first_not_of(" \t", kKey.size());
+    if (pos == std::string::npos || line[pos] != '=') continue;
+    const size_t open = line.find('"', pos + 1);
+    if (open == std::string::npos) continue;
+    // Inside the quotes a backslash escapes the next character (\" and \\).
+    std::string value;
+    bool closed = false;
+    for (size_t i = open + 1; i < line.size() && !closed; ++i) {
+      if (line[i] == '"') {
+        closed = true;
+      } else {
+        if (line[i] == '\\' && i + 1 < line.size()) ++i;
+        value.push_back(line[i]);
+      }
+    }
+    if (!closed) continue;
+    std::wstring path;
+    if (value.compare(0, 5, "$HOME") == 0 && (value.size() == 5 || value[5] == '/'))
+      path = home + FromUtf8(value.substr(5));
+    else if (!value.empty() && value.front() == '/')
+      path = FromUtf8(value);
+    else
+      continue;
+    found = WithoutTrailingSlashes(path);  // the last assignment wins, as in a shell
+  }
+  return found;
+}
+
+std::wstring DocumentsDirectory() {
+  const std::wstring env = EnvWide("XDG_DOCUMENTS_DIR");
+  if (!env.empty() && env.front() == L'/') return WithoutTrailingSlashes(env);
+  const std::wstring home = HomeDirectory();
+  std::string text;
+  if (ReadFileBytes(XdgConfigHome() + L"/user-dirs.dirs", text, 1u << 20)) {
+    std::wstring documents = ParseUserDirsDocuments(text, home);
+    if (!documents.empty()) return documents;
+  }
+  return home + L"/Documents";
+}
+
+std::wstring GetDataDirectory() {
+  return DocumentsDirectory() + L"/" + kProductName + L" MouseDbFiles/";
+}
+
+bool CreateDirectoryPath(const std::wstring& path) {
+  if (path.empty()) return false;
+  if (DirectoryExists(path)) return true;
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(ToUtf8(path)), ec);
+  return DirectoryExists(path);
+}
+
+bool ReadFileBytes(const std::wstring& path, std::string& bytes, size_t max_bytes) {
+  bytes.clear();
+  if (!FileExists(path)) return false;  // also refuses folders and devices
+  std::ifstream in(ToUtf8(path), std::ios::binary);
+  if (!in) return false;
+  char buf[16384];
+  while (in) {
+    in.read(buf, sizeof buf);
+    bytes.append(buf, static_cast<size_t>(in.gcount()));
+    if (bytes.size() > max_bytes) {
+      bytes.clear();
+      return false;
+    }
+  }
+  return !in.bad();
+}
+
+bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
+  const std::string target = ToUtf8(path);
+  std::string temp = target + ".XXXXXX";
+  const int fd = mkstemp(temp.data());
+  if (fd < 0) return false;
+  bool ok = true;
+  size_t done = 0;
+  while (ok && done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n > 0)
+      done += static_cast<size_t>(n);
+    else
+      ok = false;
+  }
+  // mkstemp creates the file 0600; a settings file is the user's own anyway.
+  ok = ok && fsync(fd) == 0;
+  ok = (close(fd) == 0) && ok;
+  ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) unlink(temp.c_str());
+  return ok;
+}
+
+}  // namespace tk410

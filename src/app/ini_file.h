@@ -1,0 +1,61 @@
+#pragma once
+// A Windows profile (INI) file read with the GetPrivateProfileStringW rules the
+// program relies on:
+//  * the file is UTF-16LE when it starts with FF FE, otherwise UTF-8 (an EF BB BF
+//    byte-order mark is skipped; malformed bytes read as U+FFFD);
+//  * "[name]" opens a section, "key=value" is an entry; other lines are ignored;
+//  * section and key names match without regard to case; the first section and
+//    the first key of a name win;
+//  * names and values are trimmed of spaces and tabs, and a value enclosed in
+//    one pair of matching quotes ('' or "") loses them;
+//  * a looked-up value is cut to `kMaxProfileText` characters (the 260-character
+//    buffer of the original lookup, terminator included).
+// Parsing never fails: garbage yields whatever well-formed lines it contains.
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tk410 {
+
+inline constexpr size_t kMaxProfileText = 259;
+
+class IniFile {
+ public:
+  struct Section {
+    std::wstring name;
+    std::vector<std::pair<std::wstring, std::wstring>> entries;  // key, raw value
+  };
+
+  IniFile() = default;
+  // Parses the bytes of a file (see the rules above).
+  static IniFile Parse(std::string_view bytes);
+  // Reads and parses a file; an unreadable or missing file gives an empty one.
+  static IniFile Load(const std::wstring& path);
+
+  // The value as GetPrivateProfileStringW returns it, empty when the section
+  // or the key is missing.
+  std::wstring GetString(std::wstring_view section, std::wstring_view key) const;
+  bool HasKey(std::wstring_view section, std::wstring_view key) const;
+
+  // Sets a value, adding the section and the key when missing.
+  void SetString(std::wstring_view section, std::wstring_view key, std::wstring_view value);
+
+  // UTF-8 text of the whole file, no byte-order mark, "\n" line ends.
+  std::string Serialize() const;
+
+  const std::vector<Section>& sections() const { return sections_; }
+
+ private:
+  const Section* FindSection(std::wstring_view name) const;
+  const std::wstring* FindRaw(std::wstring_view section, std::wstring_view key) const;
+
+  std::vector<Section> sections_;
+};
+
+// Decodes the bytes of a text file: UTF-16LE with its byte-order mark, else
+// UTF-8 with or without one.
+std::wstring DecodeTextFile(std::string_view bytes);
+
+}  // namespace tk410

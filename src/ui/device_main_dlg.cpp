@@ -1,0 +1,61 @@
+#include "ui/device_main_dlg.h"
+
+#include "app/lang_text.h"
+#include "base/clock.h"
+#include "device/device_manager.h"
+#include "store/config_database.h"
+
+namespace tk410 {
+
+namespace {
+
+DeviceMainServices WithDefaults(DeviceMainServices s) {
+  if (!s.db) s.db = &ConfigDatabase::Instance();
+  if (!s.devices) s.devices = &DeviceManager::Instance();
+  if (!s.clock) s.clock = &SystemClockInstance();
+  if (s.catalog_path.empty()) s.catalog_path = DeviceCatalog::ShippedPath();
+  if (!s.read_device_type || !s.write_device_type) {
+    auto stored = std::make_shared<std::atomic<int>>(0);
+    s.read_device_type = [stored] { return stored->load(); };
+    s.write_device_type = [stored](int type) { stored->store(type); };
+  }
+  return s;
+}
+
+}  // namespace
+
+DeviceMainDlg::DeviceMainDlg(DeviceMainServices services)
+    : services_(WithDefaults(std::move(services))) {
+  // The store's report-rate defaults depend on how the mouse is connected.
+  DeviceManager* devices = services_.devices;
+  services_.db->SetConnectionModeSource([devices] { return devices->ActiveMode(); });
+}
+
+DeviceMainDlg::~DeviceMainDlg() {
+  StopWorker();
+  services_.db->SetConnectionModeSource(nullptr);
+}
+
+std::wstring DeviceMainDlg::LangText(int text_id) const {
+  return services_.texts ? services_.texts->GetLangText(text_id) : std::wstring();
+}
+
+void DeviceMainDlg::SetWaitDialog(PLKUI::MDialog* dialog) {
+  std::lock_guard<std::mutex> lock(wait_mutex_);
+  wait_dialog_ = dialog;
+}
+
+PLKUI::MDialog* DeviceMainDlg::GetWaitDialog() const {
+  std::lock_guard<std::mutex> lock(wait_mutex_);
+  return wait_dialog_;
+}
+
+void DeviceMainDlg::CloseWait() {
+  {
+    std::lock_guard<std::mutex> lock(wait_mutex_);
+    if (wait_dialog_) wait_dialog_->DoOK();
+  }
+  services_.clock->SleepMs(100);
+}
+
+}  // namespace tk410

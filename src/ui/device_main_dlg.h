@@ -1,0 +1,113 @@
+#pragma once
+// DeviceMainDlg: the main window. It owns the pages (a PLKUI dialog), the sync
+// worker (CThreadBasic) and the window's shared state (DeviceMainDef).
+//
+// The class is implemented across the subsystems' folders, one file per job:
+//   src/ui/device_main_dlg.cpp      construction, services, texts, queue, wait dialog
+//   src/ui/page_refresh.cpp         page refresh operations called by both threads
+//   src/sync/wired_*.cpp            wired-family routines (worker thread)
+//   src/sync/worker.cpp             the worker turn and the task actions
+//   src/ui/connection.cpp           scan, connection state, hot-plug filter
+// Page building, handlers and the window messages live in src/ui as well.
+//
+// Threading: the worker calls the page refresh operations and control setters
+// directly (the control model is thread-safe); everything that needs the
+// window thread (message boxes, modal dialogs) is posted to it.
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "plkui/controls.h"
+#include "plkui/dialog.h"
+#include "sync/sync_task.h"
+#include "sync/thread_basic.h"
+#include "ui/control_ids.h"
+#include "ui/device_main_def.h"
+#include "ui/device_main_services.h"
+
+namespace tk410 {
+
+class ConfigDatabase;
+class DeviceManager;
+class Clock;
+
+class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceMainDef {
+ public:
+  explicit DeviceMainDlg(DeviceMainServices services = {});
+  // Stops the worker and waits for its thread before anything is destroyed.
+  ~DeviceMainDlg() override;
+
+  ConfigDatabase& Db() const { return *services_.db; }
+  DeviceManager& Devices() const { return *services_.devices; }
+  Clock& GetClock() const { return *services_.clock; }
+  const DeviceMainServices& Services() const { return services_; }
+
+  // The language text of a TextId (empty when missing or no texts are set).
+  std::wstring LangText(int text_id) const;
+  // Appends a task for the worker (any thread).
+  void Enqueue(int kind) { tasks.Push(kind); }
+  // True when the current device type selects the Nordic family.
+  bool IsNordicFamily() const { return current_device_type.load() > 200; }
+
+  // Typed control access; nullptr when the control does not exist (yet).
+  template <class T>
+  T* Control(int id) const { return GetControlAs<T>(id); }
+
+  // ---- page refresh operations (window thread and worker) ----------------
+  // Fills the profile combo (control 60) and sets the current profile,
+  // creating the default profiles in an empty database.
+  void RefreshProfileList();
+  void FillFunctionLists();
+  void RefreshKeyPage();
+  void ShowMacroPage();
+  void LoadPerformancePage();
+  void RestorePointerDefaults();
+  // Connection label (control 41) shows the language text of `text_id`.
+  void SetConnectionText(int text_id);
+  void SetBattery(int level, int state);
+
+  // ---- start-up, scan and hot-plug (src/ui/connection.cpp) ----------------
+  // The window's initialisation after the pages exist: catalogue, device
+  // type, database, device notifications, first scan, InitialSync, worker,
+  // timer — in that order.
+  void StartUp();
+  void LoadCatalogue();
+  void OpenSettingsDatabase();
+  // Rebuilds the device lists and sets the connection state, texts and tabs.
+  void ScanAndUpdate();
+  void BluetoothStep();
+  // The hot-plug filter (window thread): an interface path arrived or left.
+  void OnDeviceChange(const std::wstring& interface_path, bool arrival);
+
+  // ---- sync worker (src/sync/worker.cpp) -----------------------------------
+  void StartWorker();
+  // Stops the worker, waits up to 1000 ms for its loop, then for its thread;
+  // tasks still queued are dropped.
+  void StopWorker();
+  // One worker turn (what the thread runs every 30 ms).
+  void WorkerTurn();
+  // The action of one task kind (after the online check).
+  void RunTask(int kind);
+  // Read the device into the database and refresh every page.
+  void ReadSequence(bool after_removal);
+  void InitialSequence();
+
+  // ---- wait dialog ---------------------------------------------------------
+  // The modal wait dialog the window opened for a task, or none.
+  void SetWaitDialog(PLKUI::MDialog* dialog);
+  PLKUI::MDialog* GetWaitDialog() const;
+  // The worker's "close wait": ends an open wait dialog, then pauses 100 ms.
+  void CloseWait();
+
+ protected:
+  // The worker turn; defined in src/sync/worker.cpp.
+  void ThreadBody() override;
+
+ private:
+  DeviceMainServices services_;
+  mutable std::mutex wait_mutex_;
+  PLKUI::MDialog* wait_dialog_ = nullptr;
+};
+
+}  // namespace tk410

@@ -1,0 +1,31 @@
+#pragma once
+// What the main window works with. The program fills these from the
+// process-wide objects and the user's folders; tests pass their own (a
+// database on a temporary file, a device manager on the virtual bus, a manual
+// clock, in-memory language texts).
+
+#include <functional>
+#include <string>
+
+namespace tk410 {
+
+class ConfigDatabase;
+class DeviceManager;
+class Clock;
+class LanguageTexts;
+class TextInjector;
+
+struct DeviceMainServices {
+  ConfigDatabase* db = nullptr;              // default: ConfigDatabase::Instance()
+  DeviceManager* devices = nullptr;          // default: DeviceManager::Instance()
+  Clock* clock = nullptr;                    // default: the system clock
+  const LanguageTexts* texts = nullptr;      // default: no texts (empty strings)
+  TextInjector* injector = nullptr;          // null: emoji typing unavailable
+  std::wstring data_directory;               // ends with '/'; the database lies in its db/ folder
+  std::wstring catalog_path;                 // default: config.xml of the shipped data
+  // The stored device type (the "DeviceType" setting); defaults keep it in memory.
+  std::function<int()> read_device_type;
+  std::function<void(int)> write_device_type;
+};
+
+}  // namespace tk410
