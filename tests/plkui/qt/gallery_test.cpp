@@ -25,10 +25,12 @@ using namespace PLKUI;
 using PLKUI::qt::QtRuntime;
 using PLKUI::qt::WindowHost;
 
-// One QApplication for the program, ended after the last test and before
-// static destruction (Qt's input devices must go while the app still exists).
+// One QApplication for the whole program (every test of this folder),
+// created before the first test and ended after the last one, before static
+// destruction (Qt's input devices must go while the app still exists).
 class AppEnvironment : public ::testing::Environment {
  public:
+  void SetUp() override { App(); }
   void TearDown() override { app_.reset(); }
   QApplication& App() {
     if (!app_) app_ = std::make_unique<QApplication>(argc_, argv_);
