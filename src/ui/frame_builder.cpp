@@ -64,7 +64,7 @@ void BuildFrame(DeviceMainDlg& w, PageBuilder& b) {
   b.Area<PLKUI::CArea>(L"CArea", ctl::kTitleArea, Box(0, 0, kDesignWidth, 56));
   if (auto* logo = b.Area<PLKUI::MPicture>(L"MPicture", ctl::kLogo, Box(24, 14, 110, 28)))
     logo->SetImage(L"logo\\logo.png");
-  if (auto* title = b.Area<PLKUI::MText>(L"MText", ctl::kTitle, Box(360, 0, 401, 56), kProductName)) {
+  if (auto* title = b.Area<PLKUI::MText>(L"MText", ctl::kTitle, Box(170, 0, 460, 56), kProductName)) {
     title->SetFontWidth(18);
     title->SetAlignment(PLKUI::kAlignCenter | PLKUI::kAlignVCenter);
   }
