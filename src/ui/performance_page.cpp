@@ -77,7 +77,7 @@ void BuildPerformancePage(DeviceMainDlg& w, PLKUI::MTabLayout* layout) {
   b.Card(Box(124, 326, 969, 76));
   b.Heading(ctl::kRateHeading, Box(140, 328, 200, 22), 255);
   Help(b, ctl::kRateHelp, 344, 329);
-  ImageButton(b, ctl::kRateReset, Box(1053, 326, 24, 24), L"img_btn_reset.png", 257);
+  ImageButton(b, ctl::kRateReset, Box(1053, 334, 24, 24), L"img_btn_reset.png", 257);
   for (int i = 0; i < 7; ++i) {
     auto* rate = b.Control<PLKUI::ColorButtonEx>(L"ColorButtonEx", ctl::kFirstRate + i,
                                                  Box(140 + i * 134, 352, 124, 38), kRateCaptions[i]);
