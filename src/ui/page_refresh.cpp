@@ -204,8 +204,8 @@ void DeviceMainDlg::LoadPerformancePage() {
   if (auto* response = Control<PLKUI::NumberEdit>(ctl::kResponseTime))
     response->SetEditText(ConfigText(*this, L"button_respondtime"));
 
-  const bool game_on = ConfigText(*this, L"e-sports_flag") == L"2";
-  SetCheck(*this, game_on ? ctl::kGameOn : ctl::kGameOff, true);
+  for (const RadioPairSetting& pair : kRadioPairSettings)
+    SetCheck(*this, ConfigText(*this, pair.key) == pair.when_checked ? pair.checked_id : pair.other_id, true);
   LoadReportRate(*this);
 
   for (int n = 0; n < kDpiStageCount; ++n) {
@@ -226,8 +226,6 @@ void DeviceMainDlg::LoadPerformancePage() {
   SetCheck(*this, ctl::kSensor4, (sensor & 4) != 0);
   SetCheck(*this, ctl::kSensor8, (sensor & 8) != 0);
   SetCheck(*this, ctl::kSensor16, (sensor & 16) != 0);
-  SetCheck(*this, ConfigText(*this, L"liftoff_height") == L"2" ? ctl::kLift2mm : ctl::kLift1mm, true);
-  SetCheck(*this, ConfigText(*this, L"scroll_flag") == L"0" ? ctl::kScrollNormal : ctl::kScrollReverse, true);
   SetCheck(*this, ctl::kLeftLock, ConfigText(*this, L"leftbtn_lock") == L"1");
   if (auto* sleep = Control<PLKUI::MComboBox>(ctl::kSleepCombo))
     sleep->SelectData(WToI(ConfigText(*this, L"sleep_light")));

@@ -283,6 +283,10 @@ intptr_t OnPerformanceMessage(DeviceMainDlg& w, int id, int code) {
     OnReportRate(w, id);
     return 0;
   }
+  if (const RadioPairSetting* pair = FindRadioPair(id)) {
+    Store(w, pair->key, Checked(w, pair->checked_id) ? pair->when_checked : pair->otherwise);
+    return 0;
+  }
   switch (id) {
     case ctl::kDpiReset:
       ResetDpiStages(w);
@@ -307,23 +311,11 @@ intptr_t OnPerformanceMessage(DeviceMainDlg& w, int id, int code) {
     case ctl::kSleepCombo:
       StoreComboData(w, id, L"sleep_light");
       break;
-    case ctl::kLift1mm:
-    case ctl::kLift2mm:
-      Store(w, L"liftoff_height", Checked(w, ctl::kLift2mm) ? L"2" : L"1");
-      break;
     case ctl::kSensor4:
     case ctl::kSensor8:
     case ctl::kSensor16:
       Store(w, L"sensor_flag",
             FormatInt(SensorFlag(Checked(w, ctl::kSensor4), Checked(w, ctl::kSensor8), Checked(w, ctl::kSensor16))));
-      break;
-    case ctl::kScrollNormal:
-    case ctl::kScrollReverse:
-      Store(w, L"scroll_flag", Checked(w, ctl::kScrollNormal) ? L"0" : L"1");
-      break;
-    case ctl::kGameOn:
-    case ctl::kGameOff:
-      Store(w, L"e-sports_flag", Checked(w, ctl::kGameOn) ? L"2" : L"1");
       break;
     default:
       break;

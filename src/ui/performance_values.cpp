@@ -2,9 +2,22 @@
 
 #include "base/text.h"
 #include "plkui/combo_box.h"
+#include "ui/control_ids.h"
 #include "ui/device_main_dlg.h"
 
 namespace tk410 {
+
+const RadioPairSetting kRadioPairSettings[3] = {
+    {ctl::kLift2mm, ctl::kLift1mm, L"liftoff_height", L"2", L"1"},
+    {ctl::kScrollNormal, ctl::kScrollReverse, L"scroll_flag", L"0", L"1"},
+    {ctl::kGameOn, ctl::kGameOff, L"e-sports_flag", L"2", L"1"},
+};
+
+const RadioPairSetting* FindRadioPair(int id) {
+  for (const RadioPairSetting& pair : kRadioPairSettings)
+    if (pair.checked_id == id || pair.other_id == id) return &pair;
+  return nullptr;
+}
 
 int LimitTypedDpi(int dpi) { return dpi > kDpiMax ? kDpiMax : dpi; }
 

@@ -33,6 +33,20 @@ std::wstring ReportRateValue(int index, bool nordic);
 // The rate button index (0..6) the stored value selects.
 int ReportRateIndex(const std::wstring& value, bool nordic, int highest_index);
 
+// A setting chosen by two radios: `key` holds `when_checked` while
+// `checked_id` is checked, else `otherwise`.
+struct RadioPairSetting {
+  int checked_id;
+  int other_id;
+  const wchar_t* key;
+  const wchar_t* when_checked;
+  const wchar_t* otherwise;
+};
+// Lift-off distance, scroll direction, game mode.
+extern const RadioPairSetting kRadioPairSettings[3];
+// The pair `id` belongs to, or nullptr.
+const RadioPairSetting* FindRadioPair(int id);
+
 // sensor_flag from the three boxes (bits 4, 8, 16; no other bit survives).
 int SensorFlag(bool box4, bool box8, bool box16);
 

@@ -22,37 +22,21 @@
 #include "sim/virtual_hid_bus.h"
 #include "sim/virtual_wired_mouse.h"
 #include "store/config_database.h"
+#include "support/qt_app_environment.h"
 #include "support/temp_dir.h"
 #include "ui/device_main_dlg.h"
 
 namespace tk410 {
 namespace {
 
-class AppEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { App(); }
-  void TearDown() override { app_.reset(); }
-  QApplication& App() {
-    if (!app_) app_ = std::make_unique<QApplication>(argc_, argv_);
-    return *app_;
-  }
-
- private:
-  int argc_ = 1;
-  char name_[16] = "tests_ui_qt";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> app_;
-};
-
-AppEnvironment* const g_app_env =
-    static_cast<AppEnvironment*>(::testing::AddGlobalTestEnvironment(new AppEnvironment));
+// Created before any test runs, so the QApplication exists first.
+QApplication& g_app = test::TestApp();
 
 void Settle() {
   for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
 }
 
 TEST(MainWindowQtTest, FivePagesAreShownAndClicksReachTheDatabase) {
-  g_app_env->App();
   PLKUI::qt::QtRuntime runtime;
   PLKUI::ScopedRuntime scoped(runtime);
 
