@@ -12,7 +12,7 @@
 #include "assign/key_tables.h"
 #include "base/text.h"
 #include "ctl/ctl_session.h"
-#include "ctl/store_commands.h"
+#include "ctl/commands.h"
 #include "store/config_database.h"
 
 namespace tk410::ctl_tool {

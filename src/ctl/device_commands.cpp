@@ -3,7 +3,7 @@
 // thread. Failures the routines keep silent (no reply) are read from the
 // frame trace's exchange counts.
 
-#include "ctl/device_commands.h"
+#include "ctl/commands.h"
 
 #include <cstdio>
 

@@ -7,8 +7,7 @@
 
 #include "ctl/ctl_options.h"
 #include "ctl/ctl_session.h"
-#include "ctl/device_commands.h"
-#include "ctl/store_commands.h"
+#include "ctl/commands.h"
 
 namespace tk410::ctl_tool {
 namespace {

@@ -1,7 +1,7 @@
 // profile, get, set and macro: the settings database of the current profile,
 // through the same ConfigDatabase operations the window's handlers use.
 
-#include "ctl/store_commands.h"
+#include "ctl/commands.h"
 
 #include <cstdio>
 #include <cwchar>
