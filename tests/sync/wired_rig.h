@@ -10,6 +10,7 @@
 
 #include "base/clock.h"
 #include "device/device_manager.h"
+#include "platform/fake_text_injector.h"
 #include "sim/virtual_hid_bus.h"
 #include "sim/virtual_wired_mouse.h"
 #include "store/config_database.h"
@@ -37,7 +38,7 @@ class WiredRig {
     });
     std::filesystem::create_directories(dir_.path() / "db");
     db_.OpenForDevice(dir_.wide(), db_name);
-    window_ = std::make_unique<DeviceMainDlg>(DeviceMainServices{&db_, &devices_, &clock_});
+    window_ = std::make_unique<DeviceMainDlg>(DeviceMainServices{&db_, &devices_, &clock_, nullptr, &injector_});
     window_->current_device_type.store(101);
     window_->RefreshProfileList();  // the five default profiles
   }
@@ -48,6 +49,7 @@ class WiredRig {
   VirtualWiredMouse& Mouse() { return *mouse_; }
   DeviceManager& Devices() { return devices_; }
   ManualClock& Manual() { return manual_; }
+  FakeTextInjector& Injector() { return injector_; }
   const testing::TempDir& Dir() const { return dir_; }
 
   WiredFirmware Firmware() { return mouse_->WithFirmware([](WiredFirmware& f) { return f; }); }
@@ -86,6 +88,7 @@ class WiredRig {
   std::shared_ptr<VirtualWiredMouse> mouse_;
   DeviceManager devices_;
   ConfigDatabase db_;
+  FakeTextInjector injector_;
   std::unique_ptr<DeviceMainDlg> window_;
   std::mutex trace_mutex_;
   std::vector<std::string> writes_;
