@@ -7,16 +7,6 @@
 namespace tk410 {
 namespace {
 
-KeyMacroRecord Row(int profile, int key_code, int kind, int value, int value2 = 0) {
-  KeyMacroRecord r;
-  r.profile = profile;
-  r.key_code = key_code;
-  r.macro_type = kind;
-  r.macro_value = value;
-  r.macro_value2 = value2;
-  return r;
-}
-
 WiredKeyTable::Code Slot(const WiredFirmware::KeyBytes& keys, int slot) {
   WiredKeyTable::Code c;
   std::copy(keys.begin() + slot * 4, keys.begin() + slot * 4 + 4, c.begin());
@@ -29,12 +19,12 @@ WiredKeyTable::Code Slot(const WiredFirmware::KeyBytes& keys, int slot) {
 TEST(WiredDownload, KeyDownloadPlacesCodesBySlot) {
   WiredRig rig;
   auto& db = rig.Db();
-  db.SaveKeyRecord(Row(2, 5, kKindKeyboard, 0x04, 0x01));  // Ctrl+A
-  db.SaveKeyRecord(Row(2, 4, kKindMultimedia, 3));
-  db.SaveKeyRecord(Row(2, 12, kKindKeyboard, 0x05));
-  db.SaveKeyRecord(Row(2, 0, kKindKeyboard, 0x06));
-  db.SaveKeyRecord(Row(2, -3, kKindKeyboard, 0x07));
-  db.SaveKeyRecord(Row(6, 1, kKindKeyboard, 0x08));  // profile 6 is not downloaded
+  db.SaveKeyRecord(KeyRow(2, 5, kKindKeyboard, 0x04, 0x01));  // Ctrl+A
+  db.SaveKeyRecord(KeyRow(2, 4, kKindMultimedia, 3));
+  db.SaveKeyRecord(KeyRow(2, 12, kKindKeyboard, 0x05));
+  db.SaveKeyRecord(KeyRow(2, 0, kKindKeyboard, 0x06));
+  db.SaveKeyRecord(KeyRow(2, -3, kKindKeyboard, 0x07));
+  db.SaveKeyRecord(KeyRow(6, 1, kKindKeyboard, 0x08));  // profile 6 is not downloaded
   rig.ClearRequests();
   rig.Routines().KeyDownload();
 
@@ -59,7 +49,7 @@ TEST(WiredDownload, KeyDownloadPlacesCodesBySlot) {
 // profile stays; an empty slot (00 00 00 00) or FF FF .. leaves the row.
 TEST(WiredDownload, KeyReadStoresPerProfileWithoutSwitching) {
   WiredRig rig;
-  rig.Db().SaveKeyRecord(Row(4, 2, kKindEmoji, 9));
+  rig.Db().SaveKeyRecord(KeyRow(4, 2, kKindEmoji, 9));
   rig.Mouse().WithFirmware([](WiredFirmware& f) {
     WiredFrame w = WiredFrame::Request(kWiredKeyWrite, 0xA5, 0x2C, 3);
     const uint8_t table[44] = {0x10, 0x00, 0x3A, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0x50, 0x07, 0, 0};

@@ -20,16 +20,6 @@ void AddSteps(ConfigDatabase& db, std::vector<MacroEvent> steps) {
   db.AddMacroEvents(steps);
 }
 
-KeyMacroRecord Row(int profile, int key_code, int kind, int value, int value2 = 0) {
-  KeyMacroRecord r;
-  r.profile = profile;
-  r.key_code = key_code;
-  r.macro_type = kind;
-  r.macro_value = value;
-  r.macro_value2 = value2;
-  return r;
-}
-
 // A fresh database with assignments on profiles 1, 3 and 5 and two macros is
 // written to the virtual mouse by the write-all routines; the mouse then
 // holds exactly those settings (block at payload 8..53), key codes (slot
@@ -47,9 +37,9 @@ TEST(WiredEndToEnd, WriteAllThenReadBackIntoAFreshDatabase) {
   AddSteps(db, {Step(move, T::Delay, 40), Step(move, T::MoveXY, 0x0583),
                 Step(move, T::ButtonDown, 1, L"\u2191  Scroll Up"), Step(move, T::Delay, 100)});
   const std::vector<KeyMacroRecord> rows = {
-      Row(1, 1, kKindKeyboard, 0x04, 0x02), Row(1, 5, kKindMacro, move), Row(1, 8, kKindEmoji, 5),
-      Row(3, 4, kKindMultimedia, 3),        Row(3, 2, kKindDpiUp, 1),    Row(3, 11, kKindMacro, tap),
-      Row(5, 6, kKindShortcut, 2),
+      KeyRow(1, 1, kKindKeyboard, 0x04, 0x02), KeyRow(1, 5, kKindMacro, move), KeyRow(1, 8, kKindEmoji, 5),
+      KeyRow(3, 4, kKindMultimedia, 3),        KeyRow(3, 2, kKindDpiUp, 1),    KeyRow(3, 11, kKindMacro, tap),
+      KeyRow(5, 6, kKindShortcut, 2),
   };
   for (const auto& r : rows) db.SaveKeyRecord(r);
   const std::pair<const wchar_t*, const wchar_t*> settings[] = {

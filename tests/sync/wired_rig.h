@@ -20,6 +20,17 @@
 
 namespace tk410 {
 
+// A button row of `profile` for the database.
+inline KeyMacroRecord KeyRow(int profile, int key_code, int kind, int value, int value2 = 0) {
+  KeyMacroRecord r;
+  r.profile = profile;
+  r.key_code = key_code;
+  r.macro_type = kind;
+  r.macro_value = value;
+  r.macro_value2 = value2;
+  return r;
+}
+
 class WiredRig {
  public:
   explicit WiredRig(Clock* clock = nullptr, const std::wstring& db_name = L"TK410")
