@@ -40,7 +40,10 @@ const char* ModeName(int mode) {
 void AddReportControls(DeviceMainDlg& window) {
   const PLKUI::MRect none{};
   window.CreateControl(L"CDeviceState", ctl::kDeviceState, none, L"");
-  window.CreateControl(L"BatteryCtrl", ctl::kBattery, none, L"");
+  // Level -1 until a routine reports the battery.
+  if (auto* battery = dynamic_cast<PLKUI::BatteryCtrl*>(window.CreateControl(L"BatteryCtrl", ctl::kBattery, none, L""))) {
+    battery->SetBatteryInfo(-1, 0);
+  }
   for (int id : {ctl::kVersionLabelA, ctl::kVersionLabelB, ctl::kVersionLabelC}) {
     window.CreateControl(L"MText", id, none, L"");
   }
@@ -159,6 +162,7 @@ Outcome StatusCommand(Session& session, const Args& args) {
   const std::wstring text = ControlText(window, ctl::kDeviceState);
   const int mode = window.online.load() ? session.Devices().ActiveMode() : -1;
   auto* battery = window.Control<PLKUI::BatteryCtrl>(ctl::kBattery);
+  if (battery && battery->GetBatteryLevel() < 0) battery = nullptr;
   std::vector<std::wstring> versions;
   for (int id : {ctl::kVersionLabelA, ctl::kVersionLabelB, ctl::kVersionLabelC}) {
     const std::wstring v = ControlText(window, id);
@@ -166,7 +170,7 @@ Outcome StatusCommand(Session& session, const Args& args) {
   }
   if (session.Options().json) {
     std::string out = "{\"connection\":" + JsonString(text) + ",\"mode\":" + JsonString(std::string(ModeName(mode))) +
-                      ",\"battery\":" + std::to_string(battery ? battery->GetBatteryLevel() : 0) +
+                      ",\"battery\":" + (battery ? std::to_string(battery->GetBatteryLevel()) : std::string("null")) +
                       ",\"battery_state\":" + std::to_string(battery ? battery->GetBatteryState() : 0) +
                       ",\"versions\":[";
     for (size_t i = 0; i < versions.size(); ++i) out += (i ? "," : "") + JsonString(versions[i]);

@@ -38,6 +38,18 @@ TEST(CtlDeviceTest, DevicesListsTheVirtualMouse) {
   EXPECT_TRUE(std::filesystem::exists(ctl.StatePath()));
 }
 
+TEST(CtlDeviceTest, StatusShowsConnectionModeAndVersions) {
+  CtlRunner ctl(/*simulate=*/true);
+  const CtlRun run = ctl.Run({"status"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  const auto lines = Lines(run.out);
+  ASSERT_GE(lines.size(), 3u) << run.out;
+  EXPECT_EQ(lines[0], "connection: Connected (wired)");
+  EXPECT_EQ(lines[1], "mode: wired");
+  // The virtual mouse's version, as the window's version labels show it.
+  EXPECT_NE(run.out.find("version: 1.0.5\n"), std::string::npos) << run.out;
+}
+
 TEST(CtlDeviceTest, WriteThenReadIntoAFreshDataDirectoryGivesTheSameValues) {
   CtlRunner ctl(/*simulate=*/true);
   const std::vector<std::pair<std::string, std::string>> values = {
