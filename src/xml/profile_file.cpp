@@ -119,7 +119,7 @@ void ReadLights(XmlDocument& doc, ProfileFileContent& out) {
   out.active_light_mode = IntAttribute(doc, L"light_mode");
   if (!doc.EnterElement()) return;
   while (doc.FindElement(L"item")) {
-    ProfileLightItem item;
+    LightRecord item;
     item.mode = IntAttribute(doc, L"light_mode");
     item.brightness = IntAttribute(doc, L"brightness");
     item.speed = IntAttribute(doc, L"speed");

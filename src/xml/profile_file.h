@@ -38,17 +38,6 @@ extern const FileFilter kProfileImportFilter;  // "MouseKey (*.xml)"
 // The configuration keys of the Mouse section, in file order.
 extern const std::array<const wchar_t*, 7> kProfileMouseKeys;
 
-// One lighting item of a file.
-struct ProfileLightItem {
-  int mode = 0;
-  int brightness = 0;
-  int speed = 0;
-  int direction = 0;
-  int colorful = 0;
-  int colorindex = 0;
-  int color_value = 0;
-};
-
 // What a profile file holds, as read. Sections and children the file lacks
 // are absent (nullopt); attributes it lacks are empty texts or 0.
 struct ProfileFileContent {
@@ -56,7 +45,7 @@ struct ProfileFileContent {
   std::vector<KeyMacroRecord> keys;  // profile and layout fields left 0/empty
   bool has_lights = false;
   int active_light_mode = 0;
-  std::vector<ProfileLightItem> lights;
+  std::vector<LightRecord> lights;  // mode and the six values of each item
   bool has_dpi = false;
   std::wstring dpi_flag, dpi_index, dpi_count;
   struct Stage {

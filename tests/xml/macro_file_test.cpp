@@ -48,20 +48,13 @@ class MacroFileTest : public XmlFilesTest {
   ManualClock clock_{5000};
 };
 
-std::string Expected(const char* name) {
-  std::ifstream in(std::string(TK410_TEST_DATA_DIR) + "/xml/" + name, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 TEST_F(MacroFileTest, ExportWritesTheExactLayoutUnderTheListName) {
   const int id = BuildKnownMacro();
   dialogs_.Answer(Out());
   std::wstring path;
   ASSERT_TRUE(ExportMacro(db_, dialogs_, clock_, id, L"Fire <1>", &path));
   EXPECT_EQ(path, Out() + L"/Fire _1_-5000.xml");
-  const std::string expected = Expected("macro_expected.xml");
+  const std::string expected = ExpectedFile("macro_expected.xml");
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(ReadFile(path), expected);
 

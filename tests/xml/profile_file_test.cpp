@@ -65,20 +65,13 @@ void ExpectSame(const std::vector<std::string>& now, const std::vector<std::stri
   for (size_t i = 0; i < now.size(); ++i) EXPECT_EQ(now[i], before[i]) << "row " << i;
 }
 
-std::string Expected(const char* name) {
-  std::ifstream in(std::string(TK410_TEST_DATA_DIR) + "/xml/" + name, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 TEST_F(ProfileFileTest, ExportWritesTheExactLayout) {
   BuildKnownProfile();
   const std::wstring path = dir_.wide() + L"out/profile.xml";
   std::filesystem::create_directories(dir_.path() / "out");
   dialogs_.Answer(path);
   ASSERT_TRUE(ExportProfile(db_, dialogs_, 2, 2, L"Profile 2 'A&B'"));
-  const std::string expected = Expected("profile_expected.xml");
+  const std::string expected = ExpectedFile("profile_expected.xml");
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(ReadFile(path), expected);
 

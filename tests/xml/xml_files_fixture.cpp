@@ -74,6 +74,10 @@ std::string XmlFilesTest::ReadFile(const std::wstring& path) {
   return bytes.str();
 }
 
+std::string XmlFilesTest::ExpectedFile(const char* name) {
+  return ReadFile(FromUtf8(std::string(TK410_TEST_DATA_DIR) + "/xml/" + name));
+}
+
 std::string XmlFilesTest::Config(int profile, const std::wstring& key) {
   std::wstring value;
   db_.GetConfigValue(profile, key, value);

@@ -31,6 +31,8 @@ class XmlFilesTest : public ::testing::Test {
   // Writes `bytes` into the temporary folder; returns the full path (wide).
   std::wstring WriteFile(const std::string& name, const std::string& bytes);
   std::string ReadFile(const std::wstring& path);
+  // A file of tests/data/xml.
+  std::string ExpectedFile(const char* name);
   std::string Config(int profile, const std::wstring& key);
 
   TempDir dir_;
