@@ -1,0 +1,145 @@
+#include "ctl/ctl_options.h"
+
+#include <cerrno>
+#include <cctype>
+#include <cstdlib>
+
+namespace tk410::ctl_tool {
+
+bool ParseInt(const std::string& text, long long* value) {
+  if (text.empty() || text.size() > 20) return false;
+  size_t start = (text[0] == '-' || text[0] == '+') ? 1 : 0;
+  int base = 10;
+  if (text.size() > start + 2 && text[start] == '0' && (text[start + 1] == 'x' || text[start + 1] == 'X')) {
+    base = 16;
+  }
+  if (start >= text.size()) return false;
+  errno = 0;
+  char* end = nullptr;
+  const long long parsed = std::strtoll(text.c_str(), &end, base);
+  if (errno != 0 || end == text.c_str() || *end != '\0') return false;
+  // strtoll skips leading white space; a number must not.
+  if (text[0] == ' ' || text[0] == '\t') return false;
+  *value = parsed;
+  return true;
+}
+
+namespace {
+
+// Options that take a value, and where it goes.
+std::string* ValueSlot(const std::string& name, CtlOptions* o) {
+  if (name == "--simulate") return &o->simulate;
+  if (name == "--sim-state") return &o->sim_state;
+  if (name == "--sim-fault") return &o->sim_fault;
+  if (name == "--data-dir") return &o->data_dir;
+  if (name == "--trace-frames") return &o->trace_frames;
+  return nullptr;
+}
+
+}  // namespace
+
+bool ParseOptions(const std::vector<std::string>& argv, CtlOptions* options, std::string* error) {
+  CtlOptions& o = *options;
+  bool options_ended = false;
+  for (size_t i = 0; i < argv.size(); ++i) {
+    std::string arg = argv[i];
+    const bool is_option = !options_ended && arg.size() > 1 && arg[0] == '-' &&
+                           !(arg.size() > 1 && (std::isdigit(static_cast<unsigned char>(arg[1]))));
+    if (!is_option) {
+      if (o.command.empty()) {
+        o.command = arg;
+      } else {
+        o.args.push_back(arg);
+      }
+      continue;
+    }
+    if (arg == "--") {
+      options_ended = true;
+      continue;
+    }
+    if (arg == "--json") {
+      o.json = true;
+      continue;
+    }
+    if (arg == "--help" || arg == "-h") {
+      o.help = true;
+      continue;
+    }
+    // --name=value or --name value
+    std::string value;
+    bool has_value = false;
+    const size_t eq = arg.find('=');
+    if (eq != std::string::npos) {
+      value = arg.substr(eq + 1);
+      arg = arg.substr(0, eq);
+      has_value = true;
+    }
+    std::string* slot = ValueSlot(arg, &o);
+    const bool is_device_type = arg == "--device-type";
+    if (!slot && !is_device_type) {
+      *error = "unknown option " + arg;
+      return false;
+    }
+    if (!has_value) {
+      if (i + 1 >= argv.size()) {
+        *error = "option " + arg + " needs a value";
+        return false;
+      }
+      value = argv[++i];
+    }
+    if (value.empty()) {
+      *error = "option " + arg + " needs a non-empty value";
+      return false;
+    }
+    if (is_device_type) {
+      long long type = 0;
+      if (!ParseInt(value, &type) || type < 1 || type > 65535) {
+        *error = "--device-type needs a number from 1 to 65535, not '" + value + "'";
+        return false;
+      }
+      o.device_type = static_cast<int>(type);
+    } else {
+      *slot = value;
+    }
+  }
+  if (!o.simulate.empty() && o.simulate != "wired" && o.simulate != "receiver" &&
+      o.simulate != "nordic") {
+    *error = "--simulate takes wired, receiver or nordic, not '" + o.simulate + "'";
+    return false;
+  }
+  if (!o.sim_fault.empty() && o.sim_fault != "no-reply" && o.sim_fault != "open-denied") {
+    *error = "--sim-fault takes no-reply or open-denied, not '" + o.sim_fault + "'";
+    return false;
+  }
+  if ((!o.sim_state.empty() || !o.sim_fault.empty()) && o.simulate.empty()) {
+    *error = "--sim-state and --sim-fault need --simulate";
+    return false;
+  }
+  if (o.command.empty() && !o.help) {
+    *error = "no command given";
+    return false;
+  }
+  return true;
+}
+
+const char* UsageText() {
+  return
+      "usage: tk410ctl [--simulate wired|receiver|nordic] [--sim-state FILE]\n"
+      "                [--sim-fault no-reply|open-denied] [--data-dir DIR]\n"
+      "                [--device-type N] [--trace-frames FILE|-] [--json] COMMAND [ARGS]\n"
+      "commands:\n"
+      "  devices                      attached interfaces: index, vid:pid, mode, online, path\n"
+      "  status                       connection text, active mode, battery, firmware versions\n"
+      "  read                         read the mouse into the current profile\n"
+      "  write                        write settings, keys and macros to the mouse\n"
+      "  restore                      restore the current profile's defaults and write them\n"
+      "  profile list | profile select N\n"
+      "  get [KEY] | set KEY VALUE    configuration values of the current profile\n"
+      "  assign KEY_CODE KIND [VALUE [VALUE2]]   store a button function\n"
+      "  macro list | macro new [NAME] | macro show ID\n"
+      "  udev-rules                   print the udev rule for the catalogue's devices\n"
+      "exit codes: 0 success, 1 device absent or not answering, 2 usage error,\n"
+      "            3 file or data error, 4 permission denied on a present device\n";
+}
+
+}  // namespace tk410::ctl_tool

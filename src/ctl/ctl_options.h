@@ -1,0 +1,37 @@
+#pragma once
+// The command line of tk410ctl: global options first, then the command and
+// its arguments.
+//
+//   tk410ctl [--simulate wired|receiver|nordic] [--sim-state FILE]
+//            [--sim-fault no-reply|open-denied] [--data-dir DIR]
+//            [--device-type N] [--trace-frames FILE|-] [--json] COMMAND [ARGS]
+#include <string>
+#include <vector>
+
+namespace tk410::ctl_tool {
+
+struct CtlOptions {
+  std::string simulate;      // empty: the real HID devices
+  std::string sim_state;     // firmware state file of the virtual mouse
+  std::string sim_fault;     // fault switch of the virtual mouse
+  std::string data_dir;      // empty: the normal data directory
+  int device_type = 101;
+  std::string trace_frames;  // empty: no trace; "-": stdout
+  bool json = false;
+  bool help = false;
+  std::string command;
+  std::vector<std::string> args;
+};
+
+// Parses argv[1..]. Options may also follow the command (so `profile list
+// --json` works); "--" ends option parsing. False with a one-line `error`
+// on a malformed line.
+bool ParseOptions(const std::vector<std::string>& argv, CtlOptions* options, std::string* error);
+
+// Strict decimal (optionally "0x" hexadecimal) integer; false for anything else.
+bool ParseInt(const std::string& text, long long* value);
+
+// The usage text printed by --help and after usage errors.
+const char* UsageText();
+
+}  // namespace tk410::ctl_tool
