@@ -22,6 +22,7 @@
 #include "base/text.h"
 #include "device/device_manager.h"
 #include "plkui/manager.h"
+#include "plkui/qt/qt_file_dialogs.h"
 #include "plkui/qt/qt_runtime.h"
 #include "plkui/qt/window_host.h"
 #include "sim/virtual_hid_bus.h"
@@ -105,6 +106,8 @@ int main(int argc, char** argv) {
   services.write_device_type = [&settings](int type) { settings.WriteDeviceTypeSetting(type); };
 
   DeviceMainDlg window(services);
+  PLKUI::QtFileDialogs file_dialogs;
+  window.SetFileDialogs(&file_dialogs);
   std::wstring title = kProductName;
   if (bus) title += L" \u2014 " + texts.GetLangText(903);
   if (!window.Create(nullptr, title, 0x96000000u, 0, PLKUI::MRect{0, 0, 1121, 780})) {

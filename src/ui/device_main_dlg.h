@@ -33,6 +33,7 @@ namespace tk410 {
 class ConfigDatabase;
 class DeviceManager;
 class Clock;
+class FileDialogs;
 
 class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceMainDef {
  public:
@@ -124,6 +125,10 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   // ends the modal run with 0.
   void EndProgram();
   bool ProgramEnded() const { return program_ended_.load(); }
+  // The file and folder dialogs of the profile and macro files (none: those
+  // buttons do nothing).
+  void SetFileDialogs(FileDialogs* dialogs) { file_dialogs_ = dialogs; }
+  FileDialogs* GetFileDialogs() const { return file_dialogs_; }
 
  protected:
   // The worker turn; defined in src/sync/worker.cpp.
@@ -135,6 +140,7 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   std::map<int, PLKUI::MRect> design_rects_;
   std::unique_ptr<PLKUI::MDialog> wait_holder_;  // the last wait dialog shown
   std::atomic<bool> program_ended_{false};
+  FileDialogs* file_dialogs_ = nullptr;
 
   DeviceMainServices services_;
   mutable std::mutex wait_mutex_;

@@ -11,6 +11,7 @@
 #include "sync/sync_task.h"
 #include "ui/page_builder.h"
 #include "ui/page_handlers.h"
+#include "ui/profile_files.h"
 
 namespace tk410 {
 
@@ -135,6 +136,12 @@ intptr_t OnKeyPageMessage(DeviceMainDlg& w, int id, int code) {
       return 0;
     case ctl::kRestoreButton:
       RestoreProfileDefaults(w);
+      return 0;
+    case ctl::kImportProfile:
+      if (FileDialogs* dialogs = w.GetFileDialogs()) ImportProfileFile(w, *dialogs);
+      return 0;
+    case ctl::kExportProfile:
+      if (FileDialogs* dialogs = w.GetFileDialogs()) ExportProfileFile(w, *dialogs, w.current_profile.load());
       return 0;
     default:
       break;

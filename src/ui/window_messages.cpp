@@ -9,6 +9,7 @@
 #include "ui/device_main_dlg.h"
 #include "ui/message_box.h"
 #include "ui/page_handlers.h"
+#include "ui/profile_files.h"
 
 namespace tk410 {
 
@@ -16,7 +17,6 @@ namespace {
 
 constexpr unsigned kMsgExit = 1691;
 constexpr intptr_t kExitParam = 610;
-constexpr unsigned kMsgProfileFile = 1705;
 constexpr unsigned kMsgMacroMenu = 1709;
 constexpr unsigned kMsgInsertMenu = 1710;
 constexpr unsigned kMsgStepMenu = 1711;
@@ -101,6 +101,10 @@ intptr_t DeviceMainDlg::OnMessage(int id, int code, intptr_t param) {
   if (id == ctl::kDpiReset || (id >= ctl::kFirstDpiStage && id <= ctl::kGameOff))
     return OnPerformanceMessage(*this, id, code);
   if (id == ctl::kFactoryReset) return OnSettingsMessage(*this, id, code);
+  if (FileDialogs* dialogs = GetFileDialogs()) {
+    if (id == ctl::kMacroImport) ImportMacroToList(*this, *dialogs);
+    if (id == ctl::kMacroExport) ExportSelectedMacro(*this, *dialogs);
+  }
   return 0;
 }
 
@@ -124,10 +128,12 @@ intptr_t DeviceMainDlg::OnWindowMessage(unsigned message, uintptr_t wparam, intp
       ShowMacroPage();
       break;
     case kMsgProfileFile:
+      if (FileDialogs* dialogs = GetFileDialogs()) OnProfileFileMessage(*this, *dialogs, wparam, lparam);
+      return 0;
     case kMsgMacroMenu:
     case kMsgInsertMenu:
     case kMsgStepMenu:
-      return 0;  // profile files and the macro editor menus arrive with their pages
+      return 0;  // the macro editor's menus arrive with the editor
     default:
       break;
   }

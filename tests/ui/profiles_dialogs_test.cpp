@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "assign/button_function.h"
+#include "platform/fake_file_dialogs.h"
 #include "sync/sync_task.h"
 #include "ui/message_box.h"
 #include "ui/page_handlers.h"
@@ -208,6 +209,30 @@ TEST_F(WindowTest, WaitDialogEndsByWorkerDepartureOrCancel) {
   });
   EXPECT_EQ(window->ShowWaitDialog(kTaskWriteAll), PLKUI::kResultCancel);
   EXPECT_EQ(runtime.UnscriptedModalCount(), 0);
+}
+
+}  // namespace
+}  // namespace tk410
+
+namespace tk410 {
+namespace {
+
+TEST_F(WindowTest, ProfileFileButtonsGoThroughTheFileDialogs) {
+  Click(92);  // no dialogs: nothing happens
+  FakeFileDialogs dialogs;
+  window->SetFileDialogs(&dialogs);
+  const std::wstring path = dir.wide() + L"profile.xml";
+  dialogs.Answer(path);
+  SetConfig(L"dpi_group0_value", L"4200");
+  Click(92);
+  ASSERT_TRUE(std::filesystem::exists(dir.path() / "profile.xml"));
+
+  SetConfig(L"dpi_group0_value", L"800");
+  dialogs.Answer(path);
+  Click(91);
+  EXPECT_EQ(Config(L"dpi_group0_value"), L"4200");
+  EXPECT_EQ(QueuedTasks(), std::vector<int>{kTaskProfileSwitch});
+  EXPECT_EQ(dialogs.Requests().size(), 2u);
 }
 
 }  // namespace
