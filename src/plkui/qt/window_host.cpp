@@ -1,0 +1,168 @@
+#include "plkui/qt/window_host.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "plkui/qt/control_view.h"
+#include "plkui/qt/theme.h"
+
+namespace PLKUI::qt {
+
+namespace {
+const QEvent::Type kWindowSyncEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+// The dialog's overlay message, above every control.
+class MessageOverlay : public QWidget {
+ public:
+  MessageOverlay(MDialog& dialog, QWidget* parent) : QWidget(parent), dialog_(dialog) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+  void Sync() {
+    const std::wstring text = dialog_.GetMessageText();
+    MRect r = dialog_.GetMessageRect();
+    if (r.Width() <= 0 || r.Height() <= 0) r = MRect{0, 0, parentWidget()->width(), 60};
+    setGeometry(r.left, r.top, r.Width(), r.Height());
+    setVisible(!text.empty());
+    raise();
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    DrawSurface(p, QRectF(rect()).adjusted(1, 1, -1, -1), QColor(0x14, 0x16, 0x1c, 235), Theme::kAccent, 10);
+    p.setFont(UiFont(15, true));
+    p.setPen(Theme::kText);
+    p.drawText(rect().adjusted(12, 6, -12, -6), Qt::AlignCenter | Qt::TextWordWrap, ToQ(dialog_.GetMessageText()));
+  }
+
+ private:
+  MDialog& dialog_;
+};
+
+}
+
+WindowHost::WindowHost(MDialog& dialog, QWidget* parent_host)
+    : QWidget(parent_host, Qt::Window | Qt::FramelessWindowHint), dialog_(dialog) {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  setFont(UiFont());
+  setWindowTitle(ToQ(dialog.GetTitle()));
+  overlay_ = new MessageOverlay(dialog, this);
+  for (MControl* control : dialog.GetControls()) AddView(*control);
+  dialog_.SetChangeListener([this] {
+    if (!pending_.exchange(true)) QCoreApplication::postEvent(this, new QEvent(kWindowSyncEvent));
+  });
+  SyncWindow();
+}
+
+WindowHost::~WindowHost() {
+  dialog_.SetChangeListener({});
+  // Views detach from their controls before the dialog frees them.
+  for (ControlView* view : views_) delete view;
+  views_.clear();
+}
+
+void WindowHost::AddView(MControl& control) {
+  ControlView* view = CreateControlView(control, this);
+  if (!view) return;
+  views_.push_back(view);
+  connect(view, &ControlView::ShownChanged, this, &WindowHost::SyncVisibility);
+  view->Sync();
+  view->raise();
+  overlay_->raise();
+}
+
+ControlView* WindowHost::ViewOf(int id) const {
+  for (ControlView* view : views_) {
+    if (view->Control().GetId() == id) return view;
+  }
+  return nullptr;
+}
+
+void WindowHost::SyncAll() {
+  SyncWindow();
+  for (ControlView* view : views_) view->Sync();
+}
+
+void WindowHost::SyncVisibility() {
+  for (ControlView* view : views_) view->setVisible(view->Control().IsShown());
+}
+
+bool WindowHost::event(QEvent* e) {
+  if (e->type() == kWindowSyncEvent) {
+    pending_ = false;
+    SyncWindow();
+    return true;
+  }
+  return QWidget::event(e);
+}
+
+void WindowHost::SyncWindow() {
+  syncing_ = true;
+  const MRect r = dialog_.GetWindowRect();
+  if (!dialog_.IsZoomed()) setGeometry(r.left, r.top, std::max(1, r.Width()), std::max(1, r.Height()));
+  setWindowFlag(Qt::WindowStaysOnTopHint, dialog_.IsTopMost());
+  if (dialog_.IsWindowVisible()) {
+    if (dialog_.IsIconic()) showMinimized();
+    else if (dialog_.IsZoomed()) showMaximized();
+    else show();
+  } else {
+    hide();
+  }
+  syncing_ = false;
+  static_cast<MessageOverlay*>(overlay_)->Sync();
+  update();
+}
+
+void WindowHost::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QPixmap skin = SkinPixmap(dialog_.GetBkImage());
+  if (!skin.isNull()) {
+    p.drawPixmap(rect(), skin);
+  } else {
+    QLinearGradient g(0, 0, 0, height());
+    g.setColorAt(0, Theme::kWindowTop);
+    g.setColorAt(1, Theme::kWindowBottom);
+    p.fillRect(rect(), g);
+    p.setPen(QPen(Theme::kBorder, 1));
+    p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+  }
+}
+
+void WindowHost::resizeEvent(QResizeEvent*) {
+  if (syncing_) return;
+  dialog_.UISize(MRect{0, 0, width(), height()});
+  for (ControlView* view : views_) view->Sync();
+}
+
+void WindowHost::closeEvent(QCloseEvent* e) {
+  // The dialog decides: by default a close ends its modal run with 2.
+  e->ignore();
+  dialog_.SendMessage(kWmClose);
+}
+
+void WindowHost::changeEvent(QEvent* e) {
+  if (e->type() == QEvent::ActivationChange) dialog_.OnNcActivate(isActiveWindow());
+  QWidget::changeEvent(e);
+}
+
+void WindowHost::mousePressEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton) return;
+  dragging_ = true;
+  drag_offset_ = e->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void WindowHost::mouseMoveEvent(QMouseEvent* e) {
+  if (!dragging_) return;
+  const QPoint top_left = e->globalPosition().toPoint() - drag_offset_;
+  const MRect r = dialog_.GetWindowRect();
+  dialog_.MoveWindow(MRect{top_left.x(), top_left.y(), top_left.x() + r.Width(), top_left.y() + r.Height()});
+}
+
+void WindowHost::mouseReleaseEvent(QMouseEvent*) { dragging_ = false; }
+
+}  // namespace PLKUI::qt
