@@ -131,3 +131,31 @@ std::string WiredVersionReport::Text(const uint8_t* reply, size_t received) {
 }
 
 }  // namespace tk410
+
+namespace tk410 {
+
+std::vector<std::vector<WiredMacroEntry>> DecodeWiredMacroImage(const uint8_t* image, size_t length) {
+  std::vector<std::vector<WiredMacroEntry>> macros;
+  if (image == nullptr) return macros;
+  length = std::min(length, WiredMacroImage::kSize);
+  if (length < WiredMacroImage::kTableSize) return macros;
+  for (int i = 0; i < WiredMacroImage::kMaxMacros; ++i) {
+    const size_t start = WiredMacroImage::TableEntry(image, i);
+    if (start == 0) break;  // table entries without a macro are 0
+    if (start < WiredMacroImage::kTableSize || start + WiredMacroEntry::kSize > length) break;
+    std::vector<WiredMacroEntry> entries;
+    bool ended = false;
+    for (size_t at = start; at + WiredMacroEntry::kSize <= length; at += WiredMacroEntry::kSize) {
+      entries.push_back(WiredMacroEntry::Unpack(image + at));
+      if (entries.back().IsLast()) {
+        ended = true;
+        break;
+      }
+    }
+    if (!ended) break;
+    macros.push_back(std::move(entries));
+  }
+  return macros;
+}
+
+}  // namespace tk410

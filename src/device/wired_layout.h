@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "device/wired_frame.h"
 
@@ -101,8 +102,70 @@ struct WiredMacroImage {
   static constexpr int kMaxMacros = 32;
   static constexpr size_t kEntrySize = 4;
   static constexpr size_t kChunkSize = 56;   // image bytes per 0x0D frame, at offsets 8..63
+  static constexpr size_t kMaxEntries = (kSize - kTableSize) / kEntrySize;  // 1040
   static_assert(WiredFrame::kData + kChunkSize == WiredFrame::kSize);
+
+  // Number of 0x0D chunks for an image of `length` bytes (the last one may be short).
+  static constexpr size_t ChunkCount(size_t length) {
+    return length / kChunkSize + (length % kChunkSize != 0 ? 1 : 0);
+  }
+  // Start offset of macro `i` in the table (16-bit LE at bytes 2i, 2i + 1).
+  static uint16_t TableEntry(const uint8_t* image, int i) {
+    return static_cast<uint16_t>(image[2 * i] | (image[2 * i + 1] << 8));
+  }
+  static void SetTableEntry(uint8_t* image, int i, uint16_t offset) {
+    image[2 * i] = static_cast<uint8_t>(offset & 0xFF);
+    image[2 * i + 1] = static_cast<uint8_t>(offset >> 8);
+  }
 };
+
+// One 4-byte macro entry: bytes 0, 1 the delay after it (16-bit LE; in an XY
+// movement entry bits 14 and 15 carry the leftwards and upwards signs), byte 2
+// the kind (bit 7 last entry, bit 6 press, low bits the class), byte 3 the code.
+struct WiredMacroEntry {
+  static constexpr size_t kSize = WiredMacroImage::kEntrySize;
+  static constexpr uint8_t kLastBit = 0x80;
+  static constexpr uint8_t kPressBit = 0x40;
+  static constexpr uint8_t kClassMask = 0x0F;
+  static constexpr uint16_t kLeftBit = 0x4000;  // XY movement: leftwards
+  static constexpr uint16_t kUpBit = 0x8000;    // XY movement: upwards
+  static constexpr uint16_t kMaxXYDelay = 0x3FFF;
+
+  enum Class : uint8_t {
+    kNone = 0,  // the empty macro's single entry
+    kModifier = 1,
+    kKey = 2,
+    kButton = 3,
+    kWheel = 4,
+    kMove = 6,
+  };
+
+  uint16_t delay = 0;
+  uint8_t kind = 0;
+  uint8_t code = 0;
+
+  uint8_t EntryClass() const { return kind & kClassMask; }
+  bool IsPress() const { return (kind & kPressBit) != 0; }
+  bool IsLast() const { return (kind & kLastBit) != 0; }
+
+  static WiredMacroEntry Unpack(const uint8_t* p) {
+    return WiredMacroEntry{static_cast<uint16_t>(p[0] | (p[1] << 8)), p[2], p[3]};
+  }
+  void Pack(uint8_t* p) const {
+    p[0] = static_cast<uint8_t>(delay & 0xFF);
+    p[1] = static_cast<uint8_t>(delay >> 8);
+    p[2] = kind;
+    p[3] = code;
+  }
+  bool operator==(const WiredMacroEntry&) const = default;
+};
+
+// The macros an image holds, read back the way the mouse plays them: for
+// each table entry that is not 0 (entry 0 also when it is 64), the entries
+// from its offset up to and including the first with the last bit. A table
+// offset outside the image's first `length` bytes, or a macro without a
+// last entry inside them, ends the list there (the rest is unusable).
+std::vector<std::vector<WiredMacroEntry>> DecodeWiredMacroImage(const uint8_t* image, size_t length);
 
 // ------------------------------------------------------------- status report
 // An unsolicited input report of the vendor collection; its first 21 bytes

@@ -74,6 +74,11 @@ void VirtualWiredMouse::SetLateDelayMs(uint32_t ms) {
   late_ms_ = ms;
 }
 
+void VirtualWiredMouse::SetReplyLatencyMs(uint32_t ms) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  reply_latency_ms_ = ms;
+}
+
 void VirtualWiredMouse::SetInterleavedReports(int count) {
   std::lock_guard<std::mutex> lock(mutex_);
   interleaved_ = std::max(0, count);
@@ -88,6 +93,7 @@ void VirtualWiredMouse::OnOutputReport(int interface_number, uint8_t report_id,
   WiredFault fault = WiredFault::kNone;
   std::optional<WiredFrame> reply;
   uint32_t late_ms = 0;
+  uint32_t latency_ms = 0;
   int interleaved = 0;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -101,6 +107,7 @@ void VirtualWiredMouse::OnOutputReport(int interface_number, uint8_t report_id,
       reply = firmware_.Handle(request);
     }
     late_ms = late_ms_;
+    latency_ms = reply_latency_ms_;
     interleaved = interleaved_;
   }
   if (fault == WiredFault::kUnplug) {
@@ -116,7 +123,7 @@ void VirtualWiredMouse::OnOutputReport(int interface_number, uint8_t report_id,
   }
   if (!reply || fault == WiredFault::kNoReply) return;
   std::vector<uint8_t> bytes(reply->bytes.begin(), reply->bytes.end());
-  uint32_t delay = 0;
+  uint32_t delay = latency_ms;
   switch (fault) {
     case WiredFault::kWrongMarker:
       bytes[WiredFrame::kMarker] = WiredFrame::kRequestMarker;

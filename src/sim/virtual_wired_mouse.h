@@ -70,6 +70,9 @@ class VirtualWiredMouse final : public VirtualHidDevice {
   // Fault switches: the next `count` exchanges (-1: all) suffer `fault`.
   void SetFault(WiredFault fault, int count = 1);
   void SetLateDelayMs(uint32_t ms);
+  // Every reply arrives this long after its request (the firmware's and the
+  // bus's latency); 0 by default.
+  void SetReplyLatencyMs(uint32_t ms);
   // Reports of the other collections raised before every reply (mouse
   // motion with id 1, key reports with id 2), as a moving mouse would.
   void SetInterleavedReports(int count);
@@ -92,6 +95,7 @@ class VirtualWiredMouse final : public VirtualHidDevice {
   WiredFault fault_ = WiredFault::kNone;   // guarded by mutex_
   int fault_count_ = 0;
   uint32_t late_ms_ = kDefaultLateMs;
+  uint32_t reply_latency_ms_ = 0;
   int interleaved_ = 0;
   bool open_denied_ = false;
 };

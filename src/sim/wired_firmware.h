@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "device/wired_frame.h"
 #include "device/wired_layout.h"
@@ -43,6 +44,11 @@ class WiredFirmware {
   const MacroImage& Macros() const { return macros_; }
   // Bytes of the last completed macro download (0 before any).
   size_t MacroLength() const { return macro_length_; }
+  // The stored image read back into macros, one list of entries per macro
+  // in table order (what a button's macro position plays).
+  std::vector<std::vector<WiredMacroEntry>> StoredMacros() const {
+    return DecodeWiredMacroImage(macros_.data(), macro_length_);
+  }
   int ActiveProfile() const { return active_profile_; }
   void SetActiveProfile(int index);
   uint8_t BatteryLevel() const { return battery_level_; }

@@ -3,18 +3,39 @@
 // window: they build WiredFrames from the current profile's settings, exchange
 // them through the device manager, store what the mouse reports and refresh
 // the affected controls.
+//
+// Implemented in several files of this folder:
+//   wired_commands.cpp  settings, single-value writes, read all, restore, versions
+//   wired_download.cpp  key read, key download, default keys, macro download
+//   wired_status.cpp    the idle status poll
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
+
+#include "device/wired_frame.h"
+#include "sync/wired_macro_image.h"
 
 namespace tk410 {
 
 class DeviceMainDlg;
 
+// What a macro download sent, for the window to show when it is not all.
+struct MacroDownloadResult {
+  WiredMacroImageStatus status = WiredMacroImageStatus::kComplete;
+  int macros_given = 0;  // macros in the database
+  int macros_sent = 0;   // macros in the image
+  size_t image_length = 0;
+  bool Complete() const { return status == WiredMacroImageStatus::kComplete; }
+};
+
 class WiredRoutines {
  public:
   explicit WiredRoutines(DeviceMainDlg& window) : window_(window) {}
 
-  // Battery, key tables of profile indexes 0..5, settings of the current profile.
+  // Battery, key tables of profile indexes 0..5, settings of the current
+  // profile. Always true: a mouse that does not answer leaves the database
+  // as it was.
   bool ReadAll();
   void WriteSettings();      // 0x0F settings block
   void WriteDpiStage();      // 0x22 active stage and its DPI
@@ -28,12 +49,23 @@ class WiredRoutines {
   void KeyRead(int profile_index);  // 0x08 for one profile index 0..5
   void KeyDownload();               // 0x09 for profiles 1..5
   void DefaultKeyWrite();           // 0x09 with the default codes of slots 0..7
-  void MacroDownload();             // 0x0D chunks and 0x10
+  MacroDownloadResult MacroDownload();  // 0x0D chunks and 0x10
 
   // The idle status poll (at most one read every 200 ms).
   void StatusPoll();
 
  private:
+  // The current profile's value of `key` as a number (_wtoi rules).
+  int ConfigInt(const wchar_t* key) const;
+  void StoreConfig(const wchar_t* key, int value) const;
+  // Current profile number minus 1, as offset 7 carries it.
+  uint8_t ProfileIndex() const;
+  // A request of this family for the current profile.
+  WiredFrame Request(uint8_t command, uint8_t offset2, uint8_t length) const;
+  // The exchange; true when the reply echoes `frame`'s command code.
+  bool Exchange(WiredFrame& frame) const;
+  void ReadBattery();
+
   DeviceMainDlg& window_;
 };
 

@@ -1,0 +1,118 @@
+// Button codes and macros between the settings database and a wired mouse:
+// the key read of read all, the key download of profiles 1..5, the default
+// key write and the macro download.
+
+#include <algorithm>
+#include <vector>
+
+#include "assign/wired_key_store.h"
+#include "base/trace.h"
+#include "device/device_manager.h"
+#include "device/wired_layout.h"
+#include "store/config_database.h"
+#include "sync/wired_routines.h"
+#include "ui/device_main_dlg.h"
+
+namespace tk410 {
+
+namespace {
+
+constexpr uint8_t kKeyForm = 0xA5;
+constexpr uint8_t kChunkForm = 0x00;
+constexpr uint8_t kEndForm = 0xA5;
+constexpr int kDownloadProfiles = 5;  // profiles 1..5 (the key read covers six)
+
+void PutSlot(WiredFrame& f, int slot, const WiredKeyTable::Code& code) {
+  std::copy(code.begin(), code.end(), f.bytes.begin() + WiredKeyTable::SlotOffset(slot));
+}
+
+}  // namespace
+
+void WiredRoutines::KeyRead(int profile_index) {
+  WiredFrame f = WiredFrame::Request(kWiredKeyRead, kKeyForm, WiredKeyTable::kLength,
+                                     static_cast<uint8_t>(profile_index));
+  // Key replies are taken on the marker alone; the table is stored for
+  // profile index + 1 without touching the window's current profile.
+  if (!window_.Devices().ExchangeWired(f) || !f.IsReply()) return;
+  ConfigDatabase& db = window_.Db();
+  for (int slot = 0; slot < WiredKeyTable::kSlots; ++slot) {
+    WiredKeyCode code;
+    const size_t at = WiredKeyTable::SlotOffset(slot);
+    std::copy(f.bytes.begin() + at, f.bytes.begin() + at + WiredKeyTable::kCodeSize, code.begin());
+    DecodeWiredKey(db, profile_index + 1, slot, code);  // empty and unset slots leave the row
+  }
+}
+
+void WiredRoutines::KeyDownload() {
+  ConfigDatabase& db = window_.Db();
+  RecordList<MacroRecord> macros;
+  db.LoadMacros(macros);
+  const auto& defaults = WiredKeyTable::DefaultCodes();
+  for (int profile = 1; profile <= kDownloadProfiles; ++profile) {
+    WiredFrame f = WiredFrame::Request(kWiredKeyWrite, kKeyForm, WiredKeyTable::kLength,
+                                       static_cast<uint8_t>(profile - 1));
+    for (int slot = 0; slot < WiredKeyTable::kSlots; ++slot) PutSlot(f, slot, defaults[slot]);
+    RecordList<KeyMacroRecord> records;
+    db.LoadKeyRecords(profile, 0, records);
+    for (const auto& record : records) {
+      const int slot = WiredKeySlot(record->key_code);
+      if (slot < 0) {
+        // A row for a key the mouse does not have: leave every slot as it is.
+        Trace(kTraceInfo, "KeyDownload: profile %d key %d has no slot, ignored", profile, record->key_code);
+        continue;
+      }
+      PutSlot(f, slot, EncodeWiredKey(*record, macros));
+    }
+    window_.Devices().ExchangeWired(f);  // the reply is not examined
+  }
+}
+
+void WiredRoutines::DefaultKeyWrite() {
+  WiredFrame f = Request(kWiredKeyWrite, kKeyForm, WiredKeyTable::kDefaultFormLength);
+  f[WiredFrame::kOffsetLow] = 0x01;
+  f[WiredFrame::kOffsetHigh] = 0x01;
+  const auto& defaults = WiredKeyTable::DefaultCodes();
+  for (int slot = 0; slot < WiredKeyTable::kDefaultFormSlots; ++slot) PutSlot(f, slot, defaults[slot]);
+  window_.Devices().ExchangeWired(f);
+}
+
+MacroDownloadResult WiredRoutines::MacroDownload() {
+  ConfigDatabase& db = window_.Db();
+  RecordList<MacroRecord> macros;
+  db.LoadMacros(macros);
+  std::vector<std::vector<MacroEvent>> steps;
+  steps.reserve(macros.size());
+  for (const auto& macro : macros) {
+    RecordList<MacroEvent> events;
+    db.LoadMacroEvents(macro->macro_id, events);
+    auto& list = steps.emplace_back();
+    for (const auto& e : events) list.push_back(*e);
+  }
+  const WiredMacroImageResult image = BuildWiredMacroImage(steps);
+
+  MacroDownloadResult result;
+  result.status = image.status;
+  result.macros_given = image.macros_given;
+  result.macros_sent = image.macros_packed;
+  result.image_length = image.length;
+  if (!result.Complete()) {
+    Trace(kTraceError, "MacroDownload: %d of %d macros fit into the mouse's macro memory (%s)",
+          image.macros_packed, image.macros_given,
+          image.status == WiredMacroImageStatus::kTooManyMacros ? "more than 32 macros" : "image full");
+  }
+
+  DeviceManager& devices = window_.Devices();
+  for (size_t offset = 0; offset < image.length; offset += WiredMacroImage::kChunkSize) {
+    const size_t n = std::min(WiredMacroImage::kChunkSize, image.length - offset);
+    WiredFrame f = WiredFrame::Request(kWiredMacroChunk, kChunkForm, static_cast<uint8_t>(n), 0x00);
+    f.Set16(WiredFrame::kOffsetLow, static_cast<uint16_t>(offset));
+    // The frame's bytes past the chunk's length stay 0.
+    std::copy(image.image.begin() + offset, image.image.begin() + offset + n, f.bytes.begin() + WiredFrame::kData);
+    devices.ExchangeWired(f);  // a lost chunk is not repeated; the end command follows all the same
+  }
+  WiredFrame end = WiredFrame::Request(kWiredMacroEnd, kEndForm, 0x00, 0x00);
+  devices.ExchangeWired(end);
+  return result;
+}
+
+}  // namespace tk410
