@@ -25,6 +25,7 @@
 #include "plkui/qt/qt_file_dialogs.h"
 #include "plkui/qt/qt_runtime.h"
 #include "plkui/qt/window_host.h"
+#include "sim/virtual_bus_device_changes.h"
 #include "sim/virtual_hid_bus.h"
 #include "sim/virtual_wired_mouse.h"
 #include "store/config_database.h"
@@ -108,6 +109,8 @@ int main(int argc, char** argv) {
   DeviceMainDlg window(services);
   PLKUI::QtFileDialogs file_dialogs;
   window.SetFileDialogs(&file_dialogs);
+  // Hot-plug of the virtual mouse comes from its bus instead of udev.
+  if (bus) window.SetDeviceChangeSource(std::make_unique<VirtualBusDeviceChanges>(*bus));
   std::wstring title = kProductName;
   if (bus) title += L" \u2014 " + texts.GetLangText(903);
   if (!window.Create(nullptr, title, 0x96000000u, 0, PLKUI::MRect{0, 0, 1121, 780})) {

@@ -1,13 +1,291 @@
-// Placeholder bodies; start-up and connection monitoring replace this file.
+// Start-up, the device scan with the window's connection state, and the
+// hot-plug filter of the main window.
+//
+// Platform notes, written down once:
+// - Switching the input method off for the window (start-up) has no Linux
+//   counterpart the program needs: the window takes no text input through
+//   an input method, so the step is left out.
+// - Device notifications come from a DeviceChangeSource: the udev hidraw
+//   monitor by default, the virtual bus when simulating. Its thread posts
+//   message 537 to the window; OnWindowMessage hands that to
+//   HandleDeviceChangeMessage, so the filter runs on the window thread.
+// - The Bluetooth battery-service handle: on Linux the kernel exposes the
+//   battery of a Bluetooth HID device as a power_supply class device below
+//   the hid device (/sys/class/power_supply/hid-<address>-battery), read by
+//   the desktop's power manager. Nothing in this program reads the handle,
+//   so the Bluetooth step only looks whether such a node exists and traces
+//   it; it keeps no open file.
+
+#include <dirent.h>
+
+#include <array>
+
+#include "app/lang_text.h"
+#include "base/text.h"
+#include "base/trace.h"
+#include "device/device_manager.h"
+#include "device/product.h"
+#include "platform/udev_hidraw_monitor.h"
+#include "store/config_database.h"
 #include "ui/device_main_dlg.h"
 
 namespace tk410 {
 
-void DeviceMainDlg::StartUp() {}
-void DeviceMainDlg::LoadCatalogue() {}
-void DeviceMainDlg::OpenSettingsDatabase() {}
-void DeviceMainDlg::ScanAndUpdate() {}
-void DeviceMainDlg::BluetoothStep() {}
-void DeviceMainDlg::OnDeviceChange(const std::wstring&, bool) {}
+namespace {
+
+// Texts of the connection label, by scan outcome.
+constexpr int kTextNoDevice = 50;
+constexpr int kTextWired = 51;
+constexpr int kTextReceiver = 52;
+constexpr int kTextNotLinked = 53;
+constexpr int kTextBluetooth = 54;
+constexpr int kTextBluetoothBanner = 56;
+constexpr int kTextPleaseConnect = 57;
+// Supported device present, its node not ours to open.
+constexpr int kTextNoAccess = 900;
+constexpr int kTextNoAccessFix = 901;
+constexpr int kTextAccessDenied = 902;
+
+// Window timer started at the end of start-up.
+constexpr int kWindowTimerMs = 10;
+
+// The home page's status lines, shown while nothing usable is connected.
+constexpr std::array<int, 2> kNotConnectedControls = {ctl::kHomeStatus, ctl::kHomeStatus2};
+// The key page's device buttons, shown while a device is connected.
+constexpr std::array<int, 5> kDeviceControls = {ctl::kWriteButton, ctl::kReadButton,
+                                                ctl::kRestoreButton, ctl::kImportProfile,
+                                                ctl::kExportProfile};
+
+constexpr const wchar_t* kBluetoothHidService = L"00001812-0000-1000-8000-00805F9B34FB";
+constexpr const wchar_t* kBluetoothKeyboardTag = L"KBD";
+
+// Looks for the battery of a Bluetooth HID device among the power supplies.
+std::string FindBluetoothBattery() {
+  std::string found;
+  DIR* dir = ::opendir("/sys/class/power_supply");
+  if (!dir) return found;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.rfind("hid-", 0) == 0 && name.size() > 8 &&
+        name.compare(name.size() - 8, 8, "-battery") == 0) {
+      found = "/sys/class/power_supply/" + name;
+    }
+  }
+  ::closedir(dir);
+  return found;
+}
+
+}  // namespace
+
+void DeviceMainDlg::StartUp(bool start_worker) {
+  LoadCatalogue();
+  Services().write_device_type(kProductDeviceType);
+  Devices().SetCurrentDeviceType(kProductDeviceType);
+  Devices().ClearActiveHandle();
+  OpenSettingsDatabase();
+  RegisterDeviceNotifications();
+  ScanAndUpdate();
+  Enqueue(kTaskInitialSync);
+  if (start_worker) StartWorker();
+  SetMTimer(kWindowTimerMs);
+}
+
+void DeviceMainDlg::LoadCatalogue() {
+  Devices().ClearSupported();
+  {
+    std::lock_guard<std::mutex> lock(active_types_mutex);
+    active_types.clear();
+  }
+  if (!catalog.Load(Services().catalog_path)) {
+    Trace(kTraceInfo, "device catalogue not read: %s", ToUtf8(Services().catalog_path).c_str());
+  }
+  const std::wstring& version = catalog.Software().version;
+  if (!version.empty()) {
+    if (auto* label = Control<PLKUI::MControlFont>(ctl::kProgramVersion)) label->SetTitle(version);
+  }
+}
+
+void DeviceMainDlg::OpenSettingsDatabase() {
+  const int type = Services().read_device_type();
+  const std::wstring name = catalog.DatabaseName(type, L"");
+  if (!Db().OpenDeviceDatabase(Services().data_directory, name, type)) {
+    Trace(kTraceError, "settings database not opened: %s", ToUtf8(name).c_str());
+  }
+}
+
+void DeviceMainDlg::ScanAndUpdate() {
+  SetBattery(0, 2);
+
+  DeviceManager& devices = Devices();
+  {
+    std::lock_guard<std::mutex> lock(active_types_mutex);
+    active_types.clear();
+    devices.ClearSupported();
+    for (const CatalogEntry& entry : catalog.SupportedRecords(kProductDeviceType)) {
+      devices.AddSupported(static_cast<uint32_t>(entry.vid), static_cast<uint32_t>(entry.pid),
+                           std::wstring(), entry.device_type, entry.mode);
+      active_types.push_back(entry);
+    }
+  }
+  devices.ClearActiveHandle();
+  devices.CloseAll();
+  devices.EnumerateDevice();
+  devices.SetOpened(true);
+
+  std::vector<const DeviceInfo*> found;
+  devices.DevicesOfCurrentType(&found);
+  current_device_type.store(kProductDeviceType);
+  SetMessage(L"");
+  ShowConnectionState(found.empty() ? -1 : devices.ActiveMode(), !found.empty());
+}
+
+void DeviceMainDlg::ShowConnectionState(int active_mode, bool any_device) {
+  auto* tabs = Control<PLKUI::MTabCtrl>(ctl::kTabs);
+  auto show_pages = [&](bool usable) {
+    if (tabs) {
+      tabs->SetEnabled(usable);
+      tabs->SetSelectItem(usable ? 1 : 0);
+      tabs->RefreshItemData();
+    }
+    for (int id : kNotConnectedControls) {
+      if (auto* c = Control<PLKUI::MControl>(id)) c->SetVisible(!usable);
+    }
+    for (int id : kDeviceControls) {
+      if (auto* c = Control<PLKUI::MControl>(id)) c->SetVisible(usable);
+    }
+  };
+  auto set_status = [&](int first, int second) {
+    if (auto* c = Control<PLKUI::MControlFont>(ctl::kHomeStatus)) c->SetTitle(LangText(first));
+    if (auto* c = Control<PLKUI::MControlFont>(ctl::kHomeStatus2)) {
+      c->SetTitle(second ? LangText(second) : std::wstring());
+    }
+  };
+
+  if (!any_device) {
+    online.store(false);
+    connected.store(false);
+    // A supported mouse whose node we may not open is not "no device": say
+    // what is wrong and how to fix it.
+    if (!Devices().PermissionDeniedPaths().empty()) {
+      SetConnectionText(kTextAccessDenied);
+      set_status(kTextNoAccess, kTextNoAccessFix);
+    } else {
+      SetConnectionText(kTextNoDevice);
+      set_status(kTextPleaseConnect, 0);
+    }
+    show_pages(false);
+    return;
+  }
+
+  online.store(true);
+  set_status(kTextPleaseConnect, 0);
+  switch (active_mode) {
+    case 0:
+    case 1:
+    case 3:
+      SetConnectionText(active_mode == 0 ? kTextWired : kTextReceiver);
+      show_pages(true);
+      connected.store(true);
+      break;
+    case 2:
+      SetConnectionText(kTextBluetooth);
+      show_pages(false);
+      BluetoothStep();
+      break;
+    default:
+      SetConnectionText(kTextNotLinked);
+      show_pages(false);
+      connected.store(false);
+      break;
+  }
+}
+
+void DeviceMainDlg::BluetoothStep() {
+  SetMessage(LangText(kTextBluetoothBanner));
+  connected.store(true);
+  const std::string battery = FindBluetoothBattery();
+  if (!battery.empty()) Trace(kTraceDebug, "Bluetooth battery: %s", battery.c_str());
+}
+
+void DeviceMainDlg::OnDeviceChange(const std::wstring& interface_path, bool arrival) {
+  const std::wstring path = UpperAscii(interface_path);
+  std::vector<CatalogEntry> types;
+  {
+    std::lock_guard<std::mutex> lock(active_types_mutex);
+    types = active_types;
+  }
+  const bool bluetooth_service = Contains(path, kBluetoothHidService);
+  DeviceManager& devices = Devices();
+
+  if (arrival) {
+    // The probe opens the interface once, whatever the number of entries.
+    std::optional<bool> probed;
+    for (const CatalogEntry& e : types) {
+      if (bluetooth_service && Contains(path, e.hid_interface)) {
+        Enqueue(kTaskDeviceArrival);
+        return;
+      }
+      if (!probed) {
+        std::lock_guard<std::mutex> lock(source_mutex_);
+        probed = device_change_source_ && device_change_source_->ProbeArrival(path);
+      }
+      if (*probed && devices.FindDevice(e.vid, e.pid, e.mode) == -1) {
+        Enqueue(kTaskDeviceArrival);
+        return;
+      }
+    }
+    return;
+  }
+
+  if (!online.load()) return;
+  for (const CatalogEntry& e : types) {
+    if (bluetooth_service) {
+      if (Contains(path, e.hid_interface) && Contains(path, kBluetoothKeyboardTag)) {
+        Enqueue(kTaskDeviceRemoval);
+        return;
+      }
+      continue;
+    }
+    if (Contains(path, e.hid_interface) && devices.FindDevice(e.vid, e.pid, e.mode) != -1) {
+      Enqueue(kTaskDeviceRemoval);
+      return;
+    }
+  }
+}
+
+void DeviceMainDlg::SetDeviceChangeSource(std::unique_ptr<DeviceChangeSource> source) {
+  std::unique_ptr<DeviceChangeSource> old;
+  {
+    std::lock_guard<std::mutex> lock(source_mutex_);
+    old = std::move(device_change_source_);
+    device_change_source_ = std::move(source);
+  }
+  if (old) old->Stop();
+}
+
+void DeviceMainDlg::RegisterDeviceNotifications() {
+  std::lock_guard<std::mutex> lock(source_mutex_);
+  if (!device_change_source_) device_change_source_ = std::make_unique<UdevHidrawMonitor>();
+  device_change_source_->Start(
+      [this](const std::wstring& path, bool arrival) { PostDeviceChange(path, arrival); });
+}
+
+void DeviceMainDlg::PostDeviceChange(const std::wstring& interface_path, bool arrival) {
+  const intptr_t number = device_changes_.Put({interface_path, arrival});
+  if (!PostMessage(kMsgDeviceChange, arrival ? kDeviceArrival : kDeviceRemoveComplete, number)) {
+    device_changes_.Take(number);
+  }
+}
+
+intptr_t DeviceMainDlg::HandleDeviceChangeMessage(uintptr_t wparam, intptr_t lparam) {
+  std::optional<DeviceChange> change = device_changes_.Take(lparam);
+  if (!change) return 0;
+  if (wparam == kDeviceArrival) {
+    OnDeviceChange(change->interface_path, true);
+  } else if (wparam == kDeviceRemoveComplete) {
+    OnDeviceChange(change->interface_path, false);
+  }
+  return 0;
+}
 
 }  // namespace tk410

@@ -20,6 +20,8 @@
 #include <mutex>
 #include <string>
 
+#include "device/device_change_mailbox.h"
+#include "device/device_change_source.h"
 #include "plkui/controls.h"
 #include "plkui/dialog.h"
 #include "sync/sync_task.h"
@@ -74,7 +76,9 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   // The window's initialisation after the pages exist: catalogue, device
   // type, database, device notifications, first scan, InitialSync, worker,
   // timer — in that order.
-  void StartUp();
+  // `start_worker` false leaves the worker thread unstarted (tests drive
+  // WorkerTurn themselves).
+  void StartUp(bool start_worker = true);
   void LoadCatalogue();
   void OpenSettingsDatabase();
   // Rebuilds the device lists and sets the connection state, texts and tabs.
@@ -82,6 +86,22 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   void BluetoothStep();
   // The hot-plug filter (window thread): an interface path arrived or left.
   void OnDeviceChange(const std::wstring& interface_path, bool arrival);
+
+  // ---- device notifications (src/ui/connection.cpp; owner: worker engineer)
+  // The source StartUp registers with; by default the udev hidraw monitor.
+  // Set it before StartUp (the virtual bus's notifications when simulating).
+  void SetDeviceChangeSource(std::unique_ptr<DeviceChangeSource> source);
+  // Starts the source (StartUp step "register for device notifications").
+  void RegisterDeviceNotifications();
+  // Any thread: queues a device change and posts kMsgDeviceChange (537) to
+  // the window with wParam 0x8000 (arrival) or 0x8004 (removal) and the
+  // mailbox number of the path as lParam.
+  void PostDeviceChange(const std::wstring& interface_path, bool arrival);
+  // The window's OnWindowMessage calls this for message 537 and returns its
+  // result (always 0): runs the hot-plug filter with the path posted.
+  intptr_t HandleDeviceChangeMessage(uintptr_t wparam, intptr_t lparam);
+  // Shows the connection state of the device manager's last scan.
+  void ShowConnectionState(int active_mode, bool any_device);
 
   // ---- sync worker (src/sync/worker.cpp) -----------------------------------
   void StartWorker();
@@ -141,6 +161,15 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   std::unique_ptr<PLKUI::MDialog> wait_holder_;  // the last wait dialog shown
   std::atomic<bool> program_ended_{false};
   FileDialogs* file_dialogs_ = nullptr;
+
+  // ---- sync worker and device notifications (worker engineer) -------------
+  // Set by StopWorker: a task in progress skips its remaining steps.
+  bool WorkerStopping() const { return worker_stopping_.load(); }
+  std::atomic<bool> worker_stopping_{false};
+  DeviceChangeMailbox device_changes_;
+  std::mutex source_mutex_;
+  // Declared after the mailbox: destroyed (and stopped) first.
+  std::unique_ptr<DeviceChangeSource> device_change_source_;
 
   DeviceMainServices services_;
   mutable std::mutex wait_mutex_;

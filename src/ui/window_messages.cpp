@@ -110,6 +110,8 @@ intptr_t DeviceMainDlg::OnMessage(int id, int code, intptr_t param) {
 
 intptr_t DeviceMainDlg::OnWindowMessage(unsigned message, uintptr_t wparam, intptr_t lparam) {
   switch (message) {
+    case kMsgDeviceChange:
+      return HandleDeviceChangeMessage(wparam, lparam);
     case kMsgExit:
       if (lparam == kExitParam) EndProgram();
       return 0;

@@ -1,6 +1,6 @@
 // The setting handlers of the buttons and DPI pages, over the real database.
 
-#include "ui/window_fixture.h"
+#include "ui/pages_fixture.h"
 
 namespace tk410 {
 namespace {

@@ -1,6 +1,6 @@
 // What InitUI builds and how the window routes notifications.
 
-#include "ui/window_fixture.h"
+#include "ui/pages_fixture.h"
 
 namespace tk410 {
 namespace {

@@ -7,7 +7,7 @@
 #include "sync/sync_task.h"
 #include "ui/message_box.h"
 #include "ui/page_handlers.h"
-#include "ui/window_fixture.h"
+#include "ui/pages_fixture.h"
 
 namespace tk410 {
 namespace {
