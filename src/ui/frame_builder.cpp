@@ -71,7 +71,7 @@ void BuildFrame(DeviceMainDlg& w, PageBuilder& b) {
   SystemButton(b, ctl::kClose, 1069, L"sysbtn_close.png", 5);
   SystemButton(b, ctl::kMaximize, 1035, L"sysbtn_maximize.png", 7);
   SystemButton(b, ctl::kMinimize, 1001, L"sysbtn_min.png", 6);
-  if (auto* battery = b.Area<PLKUI::BatteryCtrl>(L"BatteryCtrl", ctl::kBattery, Box(900, 18, 64, 20))) {
+  if (auto* battery = b.Area<PLKUI::BatteryCtrl>(L"BatteryCtrl", ctl::kBattery, Box(900, 18, 80, 20))) {
     battery->SetImage(L"icon\\icon_battery_bkg.png");
     battery->SetImages(L"icon\\icon_battery_bkg.png", L"icon\\icon_batteryvalue.png",
                        L"icon\\icon_charge.png");
