@@ -21,6 +21,10 @@ MOUSE_PID=
 pass() { echo "PASS $1"; }
 fail() { echo "FAIL $1: $2"; }
 finish() {
+  # For the console printed on failure (or with TK410_VM_VERBOSE).
+  for f in /tmp/mouse.log /tmp/watch.log /tmp/late.log; do
+    [ -f "$f" ] && { echo "---- $f"; cat "$f"; }
+  done
   echo VM-DONE
   sync
   poweroff -f
@@ -53,10 +57,8 @@ stop_mouse() {
 }
 # The values the scenarios compare, one "key value" line each.
 values() {
-  for key in dpi_index dpi_group0_value dpi_group1_value dpi_group2_value \
-             report_rate light_mode liftoff_height scroll_flag; do
-    echo "$key $($CTL --data-dir "$1" get "$key" 2>&1)"
-  done
+  $CTL --data-dir "$1" get 2>&1 |
+    grep -E '^(dpi_index|dpi_group[0-2]_value|report_rate|light_mode|liftoff_height|scroll_flag)=' | sort
 }
 settings_line() { grep "^settings 0 " "$1" 2>/dev/null; }
 
@@ -103,7 +105,9 @@ elif ! out=$($CTL --data-dir $R read 2>&1); then
 else
   values $W >/tmp/values.w
   values $R >/tmp/values.r
-  if ! cmp -s /tmp/values.w /tmp/values.r; then
+  if [ "$(wc -l </tmp/values.w)" -ne 8 ]; then
+    fail write-read "tk410ctl get gave: $(tr '\n' ' ' </tmp/values.w)"
+  elif ! cmp -s /tmp/values.w /tmp/values.r; then
     fail write-read "values differ: $(diff /tmp/values.w /tmp/values.r | grep '^[-+][a-z]' | tr '\n' ' ')"
   elif [ -z "$(settings_line $STATE)" ] || [ "$(settings_line $STATE)" != "$(settings_line /tmp/sim.state)" ]; then
     fail write-read "mouse state '$(settings_line $STATE)' is not the in-process '$(settings_line /tmp/sim.state)'"
@@ -175,10 +179,11 @@ if start_mouse --late-reply 1 --late-ms 1500; then
       wait $WATCH_PID
       WATCH_PID=
       stage=$($CTL --data-dir $L get dpi_index 2>&1)
+      echo "dpi_index after the report: $stage" >>/tmp/late.log
       $CTL --data-dir /tmp/late2 read >/dev/null 2>&1
       values $L >/tmp/values.l
       values /tmp/late2 >/tmp/values.l2
-      sed 's/^dpi_index .*/dpi_index 2/' /tmp/values.w >/tmp/values.expected
+      sed 's/^dpi_index=.*/dpi_index=2/' /tmp/values.w >/tmp/values.expected
       if [ "$stage" != "2" ]; then
         fail late-reply "dpi_index $stage after the stage 3 report"
       elif ! cmp -s /tmp/values.l2 /tmp/values.expected; then
