@@ -6,11 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "device/product.h"
+
 namespace tk410 {
 
-// The product name: names the data directory, the settings folder and the
-// autostart entry.
-inline constexpr wchar_t kProductName[] = L"TEVO TK410";
+// kProductName (device/product.h) names the data directory, the settings
+// folder and the autostart entry.
 
 // $HOME, or the password database's home folder when HOME is unset. No
 // trailing '/'.
