@@ -92,6 +92,9 @@ constexpr int kMacroList = 155;
 constexpr int kMacroNew = 156;
 constexpr int kMacroImport = 157;
 constexpr int kMacroExport = 158;
+constexpr int kStepColumn1 = 163;      // column headings over the step list
+constexpr int kStepColumn2 = 164;
+constexpr int kStepColumn3 = 165;
 constexpr int kStepList = 166;
 constexpr int kStepInsert = 167;
 constexpr int kStepDelete = 168;
@@ -136,6 +139,12 @@ constexpr int kWheelUnit1 = 248;
 constexpr int kWheelUnit2 = 249;
 constexpr int kDoubleClickLabel = 250;
 constexpr int kDoubleClick = 251;
+constexpr int kSlowLabel = 239;        // slow / fast labels of the sliders
+constexpr int kSlowLabel2 = 252;
+constexpr int kFastLabel = 253;
+constexpr int kVersionNameA = 257;     // labels of the version lines
+constexpr int kVersionNameB = 258;
+constexpr int kVersionNameC = 259;
 constexpr int kVersionLabelA = 260;    // firmware version lines
 constexpr int kVersionLabelB = 261;
 constexpr int kVersionLabelC = 262;
@@ -149,6 +158,9 @@ constexpr int kLeftLockLabel = 273;
 constexpr int kLeftLock = 274;
 constexpr int kControlPanelLabel = 275;
 constexpr int kControlPanel = 276;
+
+// Decorative panels of our own layout; they carry no behaviour.
+constexpr int kFirstDecoration = 2000;
 
 // The function combo of a button (62..82) for a key_code, and back; 0 when none.
 int KeyComboId(int key_code);

@@ -14,6 +14,8 @@
 // directly (the control model is thread-safe); everything that needs the
 // window thread (message boxes, modal dialogs) is posted to it.
 
+#include <atomic>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -33,6 +35,7 @@ namespace tk410 {
 class ConfigDatabase;
 class DeviceManager;
 class Clock;
+class FileDialogs;
 
 class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceMainDef {
  public:
@@ -120,11 +123,45 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   // The worker's "close wait": ends an open wait dialog, then pauses 100 ms.
   void CloseWait();
 
+  // ---- window: overrides, layout, dialogs, exits ---------------------------
+  // (src/ui/window_messages.cpp, frame_builder.cpp, *_page.cpp, wait_dlg.cpp)
+  intptr_t OnInitDialog() override;
+  void InitUI() override;
+  void UISize(const PLKUI::MRect& client) override;
+  intptr_t OnMessage(int id, int code, intptr_t param) override;
+  intptr_t OnWindowMessage(unsigned message, uintptr_t wparam, intptr_t lparam) override;
+  intptr_t OnTimer(int id) override;
+  // Design rectangle of a control at 1121 x 780; UISize scales it to the client.
+  void SetDesignRect(int id, const PLKUI::MRect& rect);
+  // Lays the shown report-rate buttons out side by side in their row.
+  void ArrangeRateButtons();
+  // The message box with language texts; returns the modal result (2: refused).
+  int ShowMessageBox(int title_id, int text_id, int style);
+  // Deletes the wait dialog of an earlier operation, prepares a new one,
+  // queues `task_kind` (0: none) and shows the dialog
+  // modally until the worker ends it (or the device leaves, or the user cancels).
+  int ShowWaitDialog(int task_kind);
+  // Ends the program: stops and joins the worker, closes the database and
+  // ends the modal run with 0.
+  void EndProgram();
+  bool ProgramEnded() const { return program_ended_.load(); }
+  // The file and folder dialogs of the profile and macro files (none: those
+  // buttons do nothing).
+  void SetFileDialogs(FileDialogs* dialogs) { file_dialogs_ = dialogs; }
+  FileDialogs* GetFileDialogs() const { return file_dialogs_; }
+
  protected:
   // The worker turn; defined in src/sync/worker.cpp.
   void ThreadBody() override;
 
  private:
+  // Window area (see the block above).
+  std::mutex design_mutex_;
+  std::map<int, PLKUI::MRect> design_rects_;
+  std::unique_ptr<PLKUI::MDialog> wait_holder_;  // the last wait dialog shown
+  std::atomic<bool> program_ended_{false};
+  FileDialogs* file_dialogs_ = nullptr;
+
   // ---- sync worker and device notifications (worker engineer) -------------
   // Set by StopWorker: a task in progress skips its remaining steps.
   bool WorkerStopping() const { return worker_stopping_.load(); }

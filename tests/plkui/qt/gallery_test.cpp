@@ -17,6 +17,7 @@
 #include "plkui/qt/qt_runtime.h"
 #include "plkui/qt/window_host.h"
 #include "plkui/recording_dialog.h"
+#include "support/qt_app_environment.h"
 
 namespace tk410::test {
 namespace {
@@ -25,29 +26,9 @@ using namespace PLKUI;
 using PLKUI::qt::QtRuntime;
 using PLKUI::qt::WindowHost;
 
-// One QApplication for the whole program (every test of this folder),
-// created before the first test and ended after the last one, before static
-// destruction (Qt's input devices must go while the app still exists).
-class AppEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { App(); }
-  void TearDown() override { app_.reset(); }
-  QApplication& App() {
-    if (!app_) app_ = std::make_unique<QApplication>(argc_, argv_);
-    return *app_;
-  }
-
- private:
-  int argc_ = 1;
-  char name_[16] = "tests_plkui_qt";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> app_;
-};
-
-AppEnvironment* const g_app_env =
-    static_cast<AppEnvironment*>(::testing::AddGlobalTestEnvironment(new AppEnvironment));
-
-QApplication& App() { return g_app_env->App(); }
+QApplication& App() { return TestApp(); }
+// Created before any test runs, so the QApplication exists first.
+QApplication& g_app = App();
 
 // Builds one of every control with Chinese and English captions.
 void BuildGallery(RecordingDialog& d) {

@@ -1,0 +1,137 @@
+// tk410: the GUI program. Builds the Qt application, the Qt runtime of the UI
+// library and the main window on the real services (settings database,
+// device manager, language files, settings file), and runs the window
+// modally until it closes.
+//
+// Options:
+//   --simulate wired        run against the virtual wired mouse (shown in the title)
+//   --screenshot FILE       after the window has settled, save a picture of it and quit
+//   --screenshot-delay MS   how long to let it settle first (default 1500)
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "app/app_paths.h"
+#include "app/language_files.h"
+#include "app/settings_store.h"
+#include "base/clock.h"
+#include "base/text.h"
+#include "device/device_manager.h"
+#include "plkui/manager.h"
+#include "plkui/qt/qt_file_dialogs.h"
+#include "plkui/qt/qt_runtime.h"
+#include "plkui/qt/window_host.h"
+#include "sim/virtual_bus_device_changes.h"
+#include "sim/virtual_hid_bus.h"
+#include "sim/virtual_wired_mouse.h"
+#include "store/config_database.h"
+#include "ui/device_main_dlg.h"
+
+namespace {
+
+struct Options {
+  std::string simulate;
+  std::string screenshot;
+  int screenshot_delay_ms = 1500;
+  bool ok = true;
+};
+
+Options ParseOptions(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 < argc) {
+        out = argv[++i];
+      } else {
+        std::fprintf(stderr, "tk410: %s needs a value\n", arg.c_str());
+        o.ok = false;
+      }
+    };
+    if (arg == "--simulate") {
+      value(o.simulate);
+    } else if (arg == "--screenshot") {
+      value(o.screenshot);
+    } else if (arg == "--screenshot-delay") {
+      std::string ms;
+      value(ms);
+      o.screenshot_delay_ms = std::atoi(ms.c_str());
+    }
+    // Other arguments (-hide, Qt's own) are left to their owners.
+  }
+  if (!o.simulate.empty() && o.simulate != "wired") {
+    std::fprintf(stderr, "tk410: --simulate %s is not available; use --simulate wired\n",
+                 o.simulate.c_str());
+    o.ok = false;
+  }
+  return o;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace tk410;
+  const Options options = ParseOptions(argc, argv);
+  if (!options.ok) return 2;
+
+  QApplication app(argc, argv);
+  PLKUI::qt::QtRuntime runtime;
+  PLKUI::ScopedRuntime scoped_runtime(runtime);
+  PLKUI::Manager::SetFontName(kInterfaceFontName);
+
+  SettingsStore settings(SettingsStore::DefaultDirectory());
+  LanguageFileTexts texts(LanguageFileTexts::DefaultDirectory(),
+                          ChooseStartupLanguage(settings, UserUiLanguageFromEnvironment()));
+  const std::wstring data_directory = GetDataDirectory();
+  if (!CreateDirectoryPath(data_directory + L"db/"))
+    std::fprintf(stderr, "tk410: cannot create the folder %s\n", ToUtf8(data_directory + L"db/").c_str());
+
+  std::shared_ptr<VirtualHidBus> bus;
+  if (options.simulate == "wired") {
+    bus = std::make_shared<VirtualHidBus>(SystemClockInstance());
+    bus->Attach(std::make_shared<VirtualWiredMouse>());
+    DeviceManager::Instance().SetBackend(bus);
+  }
+
+  DeviceMainServices services;
+  services.db = &ConfigDatabase::Instance();
+  services.devices = &DeviceManager::Instance();
+  services.clock = &SystemClockInstance();
+  services.texts = &texts;
+  services.data_directory = data_directory;
+  services.read_device_type = [&settings] { return settings.ReadDeviceTypeSetting(); };
+  services.write_device_type = [&settings](int type) { settings.WriteDeviceTypeSetting(type); };
+
+  DeviceMainDlg window(services);
+  PLKUI::QtFileDialogs file_dialogs;
+  window.SetFileDialogs(&file_dialogs);
+  // Hot-plug of the virtual mouse comes from its bus instead of udev.
+  if (bus) window.SetDeviceChangeSource(std::make_unique<VirtualBusDeviceChanges>(*bus));
+  std::wstring title = kProductName;
+  if (bus) title += L" \u2014 " + texts.GetLangText(903);
+  if (!window.Create(nullptr, title, 0x96000000u, 0, PLKUI::MRect{0, 0, 1121, 780})) {
+    std::fprintf(stderr, "tk410: the main window could not be created\n");
+    return 1;
+  }
+  // The frameless window draws its own title line: say there that the mouse is virtual.
+  if (auto* caption = window.Control<PLKUI::MControlFont>(ctl::kTitle)) caption->SetTitle(title);
+  window.CenterWindow();
+
+  if (!options.screenshot.empty()) {
+    QTimer::singleShot(options.screenshot_delay_ms, &app, [&] {
+      auto* host = runtime.HostOf(window);
+      const bool saved = host && host->grab().save(QString::fromStdString(options.screenshot));
+      std::fprintf(stderr, saved ? "tk410: screenshot saved to %s\n" : "tk410: could not save %s\n",
+                   options.screenshot.c_str());
+      window.EndProgram();
+    });
+  }
+  window.ShowModal(1);
+  window.EndProgram();
+  window.DestroyWindow();
+  return 0;
+}

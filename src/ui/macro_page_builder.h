@@ -1,0 +1,19 @@
+#pragma once
+// Controls of the macro page's step editor and move editor.
+
+#include "ui/control_ids.h"
+
+namespace tk410 {
+
+class DeviceMainDlg;
+
+constexpr int kStepEditorIds[] = {ctl::kStepKindLabel, ctl::kStepKind,  ctl::kStepValueLabel,
+                                  ctl::kStepValue,     ctl::kStepButton, ctl::kStepUp,
+                                  ctl::kStepDown};
+constexpr int kMoveEditorIds[] = {ctl::kMoveLabelX, ctl::kMoveLeft, ctl::kMoveRight, ctl::kMoveX,
+                                  ctl::kMoveLabelY, ctl::kMoveUp,   ctl::kMoveDown,  ctl::kMoveY};
+
+// Shows or hides the two editors of the selected step.
+void ShowStepEditor(DeviceMainDlg& window, bool step_editor, bool move_editor);
+
+}  // namespace tk410

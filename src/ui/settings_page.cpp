@@ -1,0 +1,92 @@
+// Page 6, settings: versions, start with the system, language, factory
+// reset, left-button lock, the mouse control panel, and the system pointer
+// settings.
+
+#include "base/text.h"
+#include "ui/page_builder.h"
+
+namespace tk410 {
+
+namespace {
+
+// A label on the left of a card row and its control on the right.
+constexpr int kLeftCard = 124;
+constexpr int kRightCard = 614;
+constexpr int kCardWidth = 479;
+
+PLKUI::CSwitchButton* Switch(PageBuilder& b, int id, int y) {
+  auto* sw = b.Control<PLKUI::CSwitchButton>(L"CSwitchButton", id, Box(kLeftCard + kCardWidth - 76, y, 60, 30));
+  if (sw) {
+    sw->SetImage(L"img_switch_btn_off.png");
+    sw->SetImages(L"img_switch_btn_off.png", L"img_switch_btn_on.png");
+  }
+  return sw;
+}
+
+PLKUI::MSlider* Slider(PageBuilder& b, int id, int y, int low, int high) {
+  auto* slider = b.Control<PLKUI::MSlider>(L"MSlider", id, Box(kRightCard + 76, y, 300, 28));
+  if (slider) {
+    slider->SetThumbImage(L"img_slider_bar.png");
+    slider->SetRange(low, high);
+  }
+  return slider;
+}
+
+}  // namespace
+
+void BuildSettingsPage(DeviceMainDlg& w, PLKUI::MTabLayout* layout) {
+  PageBuilder b(w, layout);
+  b.Heading(ctl::kSettingsHeading, Box(kLeftCard + 16, 80, 400, 26), 650);
+
+  // Left column: device and program.
+  b.Card(Box(kLeftCard, 116, kCardWidth, 612));
+  const int version_names[] = {ctl::kVersionNameA, ctl::kVersionNameB, ctl::kVersionNameC};
+  const int version_values[] = {ctl::kVersionLabelA, ctl::kVersionLabelB, ctl::kVersionLabelC};
+  for (int i = 0; i < 3; ++i) {
+    const int y = 132 + i * 36;
+    b.Text(version_names[i], Box(kLeftCard + 16, y, 220, 28), 651 + i);
+    if (auto* value = b.Text(version_values[i], Box(kLeftCard + 240, y, 223, 28), 0))
+      value->SetTextColor(theme::kMuted);
+  }
+  b.Text(ctl::kAutostartLabel, Box(kLeftCard + 16, 262, 360, 30), 654);
+  Switch(b, ctl::kAutostart, 262);
+  b.Text(ctl::kLanguageLabel, Box(kLeftCard + 16, 318, 220, 30), 657);
+  if (auto* language = b.Control<PLKUI::MComboBox>(L"MComboBox", ctl::kLanguage,
+                                                   Box(kLeftCard + 263, 316, 200, 34))) {
+    language->AddItem(L"\u7B80\u4F53\u4E2D\u6587", 2052);
+    language->AddItem(L"English", 1033);
+  }
+  b.Text(ctl::kFactoryResetLabel, Box(kLeftCard + 16, 376, 260, 30), 658);
+  b.Button(ctl::kFactoryReset, Box(kLeftCard + 303, 372, 160, 38), 659);
+  b.Text(ctl::kLeftLockLabel, Box(kLeftCard + 16, 432, 360, 30), 672);
+  Switch(b, ctl::kLeftLock, 432);
+  b.Text(ctl::kControlPanelLabel, Box(kLeftCard + 16, 490, 260, 30), 630);
+  b.Button(ctl::kControlPanel, Box(kLeftCard + 303, 486, 160, 38), 641);
+
+  // Right column: system pointer settings.
+  b.Card(Box(kRightCard, 116, kCardWidth, 612));
+  b.Heading(ctl::kPointerHeading, Box(kRightCard + 16, 132, 300, 26), 630);
+  b.Text(ctl::kPointerHeading2, Box(kRightCard + 16, 164, 420, 26), 631);
+  if (auto* help = b.Control<PLKUI::CHelpButton>(L"CHelpButton", ctl::kPointerHelp,
+                                                 Box(kRightCard + 443, 134, 20, 20), L"?"))
+    help->SetTitle(FormatW(L"%ls\n%ls", w.LangText(639).c_str(), w.LangText(640).c_str()));
+  b.Text(ctl::kSlowLabel, Box(kRightCard + 16, 208, 56, 28), 632, 12);
+  Slider(b, ctl::kPointerSpeed, 208, 0, 19);
+  b.Text(ctl::kFastLabel, Box(kRightCard + 386, 208, 77, 28), 633, 12);
+  b.Control<PLKUI::CCheckButton>(L"CCheckButton", ctl::kPointerPrecision,
+                                 Box(kRightCard + 16, 252, 447, 28), b.Lang(634));
+
+  b.Text(ctl::kWheelLinesLabel, Box(kRightCard + 16, 310, 447, 26), 635);
+  if (auto* lines = Slider(b, ctl::kWheelLinesSlider, 344, 0, 11)) lines->SetProgress(3);
+  if (auto* amount = b.Control<PLKUI::NumberEdit2>(L"NumberEdit2", ctl::kWheelLines,
+                                                   Box(kRightCard + 16, 342, 56, 30), L"3"))
+    amount->SetRange(1, 100);
+  b.Radio(ctl::kWheelUnit1, Box(kRightCard + 16, 386, 200, 28), b.Lang(637), L"IDC_SYS_WHEEL_UNIT");
+  b.Radio(ctl::kWheelUnit2, Box(kRightCard + 230, 386, 200, 28), b.Lang(636), L"IDC_SYS_WHEEL_UNIT", true);
+
+  b.Text(ctl::kDoubleClickLabel, Box(kRightCard + 16, 440, 447, 26), 638);
+  b.Text(ctl::kSlowLabel2, Box(kRightCard + 16, 474, 56, 28), 632, 12);
+  Slider(b, ctl::kDoubleClick, 474, 0, 10);
+}
+
+}  // namespace tk410

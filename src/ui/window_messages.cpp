@@ -1,0 +1,178 @@
+// The main window's own behaviour: initialisation, routing of control
+// notifications by id, custom window messages, the title-bar buttons, page
+// switching, message boxes, the wait dialog and the exits.
+
+#include "base/clock.h"
+#include "device/product.h"
+#include "store/config_database.h"
+#include "sync/sync_task.h"
+#include "ui/device_main_dlg.h"
+#include "ui/message_box.h"
+#include "ui/page_handlers.h"
+#include "ui/profile_files.h"
+
+namespace tk410 {
+
+namespace {
+
+constexpr unsigned kMsgExit = 1691;
+constexpr intptr_t kExitParam = 610;
+constexpr unsigned kMsgMacroMenu = 1709;
+constexpr unsigned kMsgInsertMenu = 1710;
+constexpr unsigned kMsgStepMenu = 1711;
+constexpr unsigned kMsgRefreshTexts = 2022;
+constexpr uint32_t kPopupStyle = 0x96000000u;
+constexpr uint32_t kToolWindow = 0x80u;
+
+// Controls whose handlers see every code; all others are handled on code 2 only.
+bool TakesEveryCode(int id) {
+  switch (id) {
+    case ctl::kTabs:
+    case ctl::kResponseTime:
+    case ctl::kDpiSlider:
+    case ctl::kMacroList:
+    case ctl::kStepList:
+    case ctl::kDelayEdit:
+    case ctl::kRepeatEdit:
+    case ctl::kStepValue:
+    case ctl::kMoveX:
+    case ctl::kMoveY:
+    case ctl::kPointerSpeed:
+    case ctl::kWheelLines:
+    case ctl::kWheelLinesSlider:
+    case ctl::kDoubleClick:
+    case ctl::kLanguage:
+      return true;
+    default:
+      return id >= ctl::kFirstDpiStage && id <= ctl::kLastDpiStage;
+  }
+}
+
+}  // namespace
+
+intptr_t DeviceMainDlg::OnInitDialog() {
+  MDialog::OnInitDialog();
+  SetProp(kProductName, 1);
+  SetIcon(107);
+  StartUp();
+  if (GetMTimer() == 0) SetMTimer(10);
+  return 1;
+}
+
+intptr_t DeviceMainDlg::OnTimer(int) { return 0; }
+
+intptr_t DeviceMainDlg::OnMessage(int id, int code, intptr_t param) {
+  if (!TakesEveryCode(id) && code != PLKUI::kNotifyClick) return 0;
+
+  if (id == ctl::kTabs) {
+    auto* tabs = Control<PLKUI::MTabCtrl>(ctl::kTabs);
+    if (!tabs) return 0;
+    const int page = tabs->GetItemData(static_cast<int>(param));
+    if (page <= 0) return 0;
+    auto* background2 = GetControl(ctl::kBackground2);
+    if (background2) {
+      if (current_page.load() == 1) background2->SetVisible(true);
+      if (page == 1) background2->SetVisible(false);
+    }
+    current_page.store(page);
+    return 0;
+  }
+
+  switch (id) {
+    case ctl::kClose:
+      EndProgram();
+      return 0;
+    case ctl::kMinimize:
+      OnMinimize();
+      return 0;
+    case ctl::kMaximize:
+      OnMaximize();
+      if (auto* button = GetControl(ctl::kMaximize))
+        button->SetImage(IsZoomed() ? L"sysbtn_restore.png" : L"sysbtn_maximize.png");
+      return 0;
+    case ctl::kLogoLink:
+    case ctl::kDpiCount:
+      return 0;
+    default:
+      break;
+  }
+  if (id == ctl::kProfileCombo || (id >= ctl::kFirstKeyCombo && id <= ctl::kExportProfile))
+    return OnKeyPageMessage(*this, id, code);
+  if (id == ctl::kDpiReset || (id >= ctl::kFirstDpiStage && id <= ctl::kGameOff))
+    return OnPerformanceMessage(*this, id, code);
+  if (id == ctl::kFactoryReset) return OnSettingsMessage(*this, id, code);
+  if (FileDialogs* dialogs = GetFileDialogs()) {
+    if (id == ctl::kMacroImport) ImportMacroToList(*this, *dialogs);
+    if (id == ctl::kMacroExport) ExportSelectedMacro(*this, *dialogs);
+  }
+  return 0;
+}
+
+intptr_t DeviceMainDlg::OnWindowMessage(unsigned message, uintptr_t wparam, intptr_t lparam) {
+  switch (message) {
+    case kMsgDeviceChange:
+      return HandleDeviceChangeMessage(wparam, lparam);
+    case kMsgExit:
+      if (lparam == kExitParam) EndProgram();
+      return 0;
+    case kMsgDeviceResult:
+      if (lparam == 1)
+        ShowMessageBox(115, 210, kBoxOneButton);
+      else
+        ShowMessageBox(112, 212, kBoxOneButton);
+      return 0;
+    case kMsgRefreshTexts:
+      // Texts of this window follow the language; the pages reload from the database.
+      RefreshProfileList();
+      FillFunctionLists();
+      RefreshKeyPage();
+      LoadPerformancePage();
+      ShowMacroPage();
+      break;
+    case kMsgProfileFile:
+      if (FileDialogs* dialogs = GetFileDialogs()) OnProfileFileMessage(*this, *dialogs, wparam, lparam);
+      return 0;
+    case kMsgMacroMenu:
+    case kMsgInsertMenu:
+    case kMsgStepMenu:
+      return 0;  // the macro editor's menus arrive with the editor
+    default:
+      break;
+  }
+  return MDialog::OnWindowMessage(message, wparam, lparam);
+}
+
+int DeviceMainDlg::ShowMessageBox(int title_id, int text_id, int style) {
+  return ShowUIMessageBox(this, services_.texts, LangText(title_id), LangText(text_id), style);
+}
+
+int DeviceMainDlg::ShowWaitDialog(int task_kind) {
+  // The dialog of an earlier operation goes first; the worker must not end it meanwhile.
+  SetWaitDialog(nullptr);
+  wait_holder_.reset();
+
+  auto dialog = std::make_unique<WaitDlg>(GetClock(), [this] { return online.load(); }, services_.texts);
+  const PLKUI::MRect owner = GetWindowRect();
+  const int left = owner.left + (owner.Width() - WaitDlg::kSize) / 2;
+  const int top = owner.top + (owner.Height() - WaitDlg::kSize) / 2;
+  dialog->Create(this, L"WaitDlg", kPopupStyle, kToolWindow,
+                 PLKUI::MRect{left, top, left + WaitDlg::kSize, top + WaitDlg::kSize});
+  WaitDlg* shown = dialog.get();
+  wait_holder_ = std::move(dialog);
+  // Known to the worker before the task is queued, so its CloseWait cannot miss it.
+  SetWaitDialog(shown);
+  if (task_kind > 0) Enqueue(task_kind);
+  const int result = shown->ShowModal(5);
+  SetWaitDialog(nullptr);
+  return result;
+}
+
+void DeviceMainDlg::EndProgram() {
+  if (program_ended_.exchange(true)) return;
+  // Worker first, so no write is cut half way; then the database.
+  StopWorker();
+  Db().Close();
+  EndModal(0);
+}
+
+}  // namespace tk410
