@@ -7,7 +7,6 @@
 #include <iterator>
 
 #include "app/language_files.h"
-#include "assign/function_text.h"
 #include "base/text.h"
 #include "device/device_manager.h"
 #include "device/product.h"
@@ -157,16 +156,8 @@ void RefreshMacroPage(DeviceMainDlg& w) {
     for (int i = 0; i < static_cast<int>(std::size(kStepButtonTexts)); ++i)
       buttons->SetItemText(i, w.LangText(kStepButtonTexts[i]));
   }
-  // Default names and copy suffixes follow the language on screen only.
-  const LanguageTexts* texts = w.Services().texts;
-  auto* list = w.Control<PLKUI::MacroList>(ctl::kMacroList);
-  if (!list || !texts) return;
-  const int count = list->GetItemCount();
-  for (int i = 0; i < count; ++i) {
-    const std::wstring name = list->GetItemText(i);
-    const std::wstring shown = TranslateMacroName(name, *texts);
-    if (shown != name) list->ModifyItemString(i, shown);
-  }
+  // The macro list's names were re-translated by the macro page reload
+  // (ShowMacroPage shows every stored name through TranslateMacroName).
 }
 
 void RefreshSettingsPage(DeviceMainDlg& w) {
