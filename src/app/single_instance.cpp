@@ -119,35 +119,38 @@ void SingleInstance::SetActivationHandler(ActivationHandler handler) {
 
 void SingleInstance::HandleLine(const std::string& line) {
   std::string token;
-  if (ParseActivationRequest(line, &token) && handler_) handler_(token);
+  if (!ParseActivationRequest(line, &token)) return;
+  ++activations_;
+  if (handler_) handler_(token);
+}
+
+void SingleInstance::ReadLines(QLocalSocket* socket) {
+  while (socket->canReadLine()) HandleLine(socket->readLine(kMaxLine).toStdString());
+  if (socket->bytesAvailable() > kMaxLine) socket->abort();
 }
 
 void SingleInstance::OnNewConnection() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
-    auto read = [this, socket] {
-      while (socket->canReadLine()) HandleLine(socket->readLine(kMaxLine).toStdString());
-      if (socket->bytesAvailable() > kMaxLine) socket->abort();
-    };
-    QObject::connect(socket, &QLocalSocket::readyRead, socket, read);
+    QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] { ReadLines(socket); });
     QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    read();
+    ReadLines(socket);
   }
 }
 
 bool SingleInstance::WaitForActivation(int timeout_ms) {
-  if (!server_ || !server_->waitForNewConnection(timeout_ms)) return false;
-  QLocalSocket* socket = server_->nextPendingConnection();
-  if (!socket) return false;
-  bool handled = false;
-  while (!socket->canReadLine() && socket->bytesAvailable() <= kMaxLine &&
-         socket->waitForReadyRead(timeout_ms)) {
+  if (!server_) return false;
+  const int before = activations_;
+  // Waiting hands a new connection to OnNewConnection at once (which takes it
+  // from the pending list, so the wait's own result says nothing).
+  server_->waitForNewConnection(timeout_ms);
+  for (QLocalSocket* socket : server_->findChildren<QLocalSocket*>()) {
+    while (activations_ == before && socket->state() == QLocalSocket::ConnectedState &&
+           socket->waitForReadyRead(timeout_ms)) {
+      ReadLines(socket);
+    }
+    ReadLines(socket);
   }
-  while (socket->canReadLine()) {
-    HandleLine(socket->readLine(kMaxLine).toStdString());
-    handled = true;
-  }
-  socket->deleteLater();
-  return handled;
+  return activations_ > before;
 }
 
 }  // namespace tk410

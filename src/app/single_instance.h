@@ -10,6 +10,7 @@
 // "activate <token>", ended by '\n'.
 
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QLockFile>
 #include <functional>
 #include <memory>
@@ -53,12 +54,14 @@ class SingleInstance {
  private:
   void OnNewConnection();
   void HandleLine(const std::string& line);
+  void ReadLines(QLocalSocket* socket);
 
   std::wstring directory_;
   std::wstring name_;
   std::unique_ptr<QLockFile> lock_;
   std::unique_ptr<QLocalServer> server_;
   ActivationHandler handler_;
+  int activations_ = 0;  // requests handled so far
 };
 
 // The activation token of this start (XDG_ACTIVATION_TOKEN), or empty.
