@@ -127,7 +127,8 @@ int GSettingsPointerSettings::GetDoubleClickTime() {
 
 void GSettingsPointerSettings::SetDoubleClickTime(int ms) {
   if (!has_double_click_) return fallback_->SetDoubleClickTime(ms);
-  // The schema limits the value; GSettings refuses one out of range.
+  if (ms <= 0) return;
+  // Where the schema limits the value, GSettings refuses one out of range.
   GSettingsSchema* schema = nullptr;
   g_object_get(AsSettings(settings_), "settings-schema", &schema, nullptr);
   bool in_range = true;
