@@ -6,12 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "device/product.h"
+#include "device/product.h"  // kProductName names the folders and the autostart entry
 
 namespace tk410 {
-
-// kProductName (device/product.h) names the data directory, the settings
-// folder and the autostart entry.
 
 // $HOME, or the password database's home folder when HOME is unset. No
 // trailing '/'.
