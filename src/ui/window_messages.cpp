@@ -10,6 +10,7 @@
 #include "ui/message_box.h"
 #include "ui/page_handlers.h"
 #include "ui/profile_files.h"
+#include "ui/system_settings_page.h"
 
 namespace tk410 {
 
@@ -55,6 +56,7 @@ intptr_t DeviceMainDlg::OnInitDialog() {
   SetProp(kProductName, 1);
   SetIcon(107);
   StartUp();
+  FillSystemSettings(*this);
   if (GetMTimer() == 0) SetMTimer(10);
   return 1;
 }
@@ -75,6 +77,7 @@ intptr_t DeviceMainDlg::OnMessage(int id, int code, intptr_t param) {
       if (page == 1) background2->SetVisible(false);
     }
     current_page.store(page);
+    if (page == 6) FillSystemSettings(*this);
     return 0;
   }
 
@@ -101,6 +104,7 @@ intptr_t DeviceMainDlg::OnMessage(int id, int code, intptr_t param) {
   if (id == ctl::kDpiReset || (id >= ctl::kFirstDpiStage && id <= ctl::kGameOff))
     return OnPerformanceMessage(*this, id, code);
   if (id == ctl::kFactoryReset) return OnSettingsMessage(*this, id, code);
+  if (IsSystemSettingsControl(id)) return OnSystemSettingsMessage(*this, id, code);
   if (FileDialogs* dialogs = GetFileDialogs()) {
     if (id == ctl::kMacroImport) ImportMacroToList(*this, *dialogs);
     if (id == ctl::kMacroExport) ExportSelectedMacro(*this, *dialogs);
@@ -123,12 +127,8 @@ intptr_t DeviceMainDlg::OnWindowMessage(unsigned message, uintptr_t wparam, intp
       return 0;
     case kMsgRefreshTexts:
       // Texts of this window follow the language; the pages reload from the database.
-      RefreshProfileList();
-      FillFunctionLists();
-      RefreshKeyPage();
-      LoadPerformancePage();
-      ShowMacroPage();
-      break;
+      RefreshTexts();
+      return 0;
     case kMsgProfileFile:
       if (FileDialogs* dialogs = GetFileDialogs()) OnProfileFileMessage(*this, *dialogs, wparam, lparam);
       return 0;
