@@ -161,6 +161,11 @@ class DialogWatcher {
 TEST_F(LiveWindowTest, PagesAfterTheFirstReadAreSavedAsPictures) {
   EXPECT_EQ(Config(L"report_rate"), L"1");
   EXPECT_EQ(Config(L"dpi_group4_value"), L"8000");
+  // The settings page names the program's version and the language shown.
+  EXPECT_EQ(window_->Control<PLKUI::MText>(ctl::kVersionLabelC)->GetTitle(),
+            window_->catalog.Software().version);
+  EXPECT_FALSE(window_->catalog.Software().version.empty());
+  EXPECT_EQ(window_->Control<PLKUI::MComboBox>(ctl::kLanguage)->GetCurData(), kLanguageEnglish);
   const QString artifacts = QStringLiteral(TK410_BIN_DIR "/../artifacts");
   QDir().mkpath(artifacts);
   const int pages[] = {1, 2, 3, 4, 6};
