@@ -262,6 +262,11 @@ void VirtualHidBus::Deliver(int attach_id, int interface_number,
   arrived_.notify_all();
 }
 
+int VirtualHidBus::ReadsWaiting() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return reads_waiting_;
+}
+
 int VirtualHidBus::Read(HandleState& state, uint8_t* data, size_t length, int timeout_ms) {
   std::unique_lock<std::mutex> lock(mutex_);
   uint64_t now = clock_.TickUs();
@@ -287,7 +292,9 @@ int VirtualHidBus::Read(HandleState& state, uint8_t* data, size_t length, int ti
     }
     if (now >= deadline) return 0;
     const uint64_t until = std::min(next_due, deadline);
+    ++reads_waiting_;
     arrived_.wait_for(lock, std::chrono::microseconds(until - now));
+    --reads_waiting_;
     now = clock_.TickUs();
   }
 }

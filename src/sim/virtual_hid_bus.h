@@ -68,6 +68,8 @@ class VirtualHidBus final : public HidBackend {
                uint32_t delay_ms);
 
   Clock& clock() { return clock_; }
+  // Reads waiting right now for a report (a reader blocked in its time-out).
+  int ReadsWaiting() const;
 
  private:
   class Handle;
@@ -103,6 +105,7 @@ class VirtualHidBus final : public HidBackend {
   std::vector<std::shared_ptr<HandleState>> open_;  // guarded by mutex_
   int next_attach_id_ = 1;
   int next_node_number_ = 0;
+  int reads_waiting_ = 0;                           // guarded by mutex_
 
   std::mutex listeners_mutex_;
   std::vector<std::pair<int, Listener>> listeners_;

@@ -2,6 +2,8 @@
 // The kinds of work the window hands to the sync worker. The numbers are
 // fixed: the worker dispatches on them and unknown numbers are ignored.
 
+#include <cstdint>
+
 namespace tk410 {
 
 enum SyncTask : int {
@@ -26,5 +28,22 @@ enum SyncTask : int {
 
 // Message posted by the worker after a write (lParam 1) or a restore (lParam 2).
 constexpr unsigned kMsgDeviceResult = 1714;
+
+// wParam of message 1714 after a write: 0 when every macro of the database
+// reached the mouse; otherwise the macros written (low 16 bits) and the
+// macros in the database (high 16 bits), for the notice to tell the user.
+struct MacroShortfall {
+  int written = 0;
+  int given = 0;
+
+  uintptr_t ToParam() const {
+    if (written >= given) return 0;
+    return (static_cast<uintptr_t>(given & 0xFFFF) << 16) | static_cast<uintptr_t>(written & 0xFFFF);
+  }
+  static MacroShortfall FromParam(uintptr_t param) {
+    return MacroShortfall{static_cast<int>(param & 0xFFFF), static_cast<int>((param >> 16) & 0xFFFF)};
+  }
+  bool Any() const { return written < given; }
+};
 
 }  // namespace tk410

@@ -164,14 +164,20 @@ void DeviceMainDlg::RunTask(int kind) {
       }
       break;
     case kTaskWriteAll: {
+      // Macros the mouse could not take (more than it holds) are named in the notice.
+      MacroShortfall shortfall;
       const bool done =
           nordic_family
               ? run({[&nordic] { nordic.MacroDownload(); }, committed(&NordicRoutines::KeyDownload),
                      close_wait})
-              : run({[&wired] { wired.MacroDownload(); }, [&wired] { wired.KeyDownload(); },
-                     [&wired] { wired.WriteSettings(); }, [&wired] { wired.WriteDpiStage(); },
-                     [&wired] { wired.WriteReportRate(); }, close_wait});
-      if (done) PostMessage(kMsgDeviceResult, 0, kResultWritten);
+              : run({[&wired, &shortfall] {
+                       const MacroDownloadResult macros = wired.MacroDownload();
+                       if (!macros.Complete()) shortfall = {macros.macros_sent, macros.macros_given};
+                     },
+                     [&wired] { wired.KeyDownload(); }, [&wired] { wired.WriteSettings(); },
+                     [&wired] { wired.WriteDpiStage(); }, [&wired] { wired.WriteReportRate(); },
+                     close_wait});
+      if (done) PostMessage(kMsgDeviceResult, shortfall.ToParam(), kResultWritten);
       break;
     }
     case kTaskReadAll:

@@ -101,7 +101,9 @@ void DeviceMainDlg::LoadCatalogue() {
   }
   const std::wstring& version = catalog.Software().version;
   if (!version.empty()) {
-    if (auto* label = Control<PLKUI::MControlFont>(ctl::kProgramVersion)) label->SetTitle(version);
+    // The program's version: in the frame and as the software version of the settings page.
+    for (int id : {ctl::kProgramVersion, ctl::kVersionLabelC})
+      if (auto* label = Control<PLKUI::MControlFont>(id)) label->SetTitle(version);
   }
 }
 

@@ -25,6 +25,9 @@ constexpr int kRateRowRight = 1081;
 constexpr int kRateRowTop = 352;
 constexpr int kRateButtonHeight = 38;
 constexpr int kRateGap = 10;
+// The row is shared by the shown buttons, none wider than four would be, so a
+// lone button keeps a button's width.
+constexpr int kRateButtonMaxWidth = (kRateRowRight - kRateRowLeft - 3 * kRateGap) / 4;
 
 struct TabPage {
   int page_id;
@@ -215,7 +218,8 @@ void DeviceMainDlg::ArrangeRateButtons() {
   }
   if (shown.empty()) return;
   const int count = static_cast<int>(shown.size());
-  const int width = (kRateRowRight - kRateRowLeft - kRateGap * (count - 1)) / count;
+  const int width =
+      std::min(kRateButtonMaxWidth, (kRateRowRight - kRateRowLeft - kRateGap * (count - 1)) / count);
   for (int i = 0; i < count; ++i) {
     int left = kRateRowLeft + i * (width + kRateGap);
     SetDesignRect(shown[i], Box(left, kRateRowTop, width, kRateButtonHeight));

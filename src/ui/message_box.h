@@ -11,6 +11,7 @@ namespace tk410 {
 
 class Clock;
 class LanguageTexts;
+struct MacroShortfall;
 
 // Box styles.
 constexpr int kBoxOneButton = 0;
@@ -45,6 +46,12 @@ class CUIMessageBox : public PLKUI::MDialog {
 // button (or a cancel) ended it; callers asking a question treat 2 as a refusal.
 int ShowUIMessageBox(PLKUI::MWindow* owner, const LanguageTexts* texts, const std::wstring& title,
                      const std::wstring& message, int style);
+
+// The notice after a write: `written`, and when macros did not fit into the
+// mouse a second line, `shortfall_text` with its first two "%d" replaced by
+// the macros written and the macros in the database.
+std::wstring WrittenNotice(const std::wstring& written, const std::wstring& shortfall_text,
+                           const MacroShortfall& shortfall);
 
 // The wait dialog. The worker ends it with DoOK. So that the window is never
 // locked for good, the dialog also ends itself (with 2) when the device is

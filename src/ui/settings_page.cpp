@@ -2,6 +2,7 @@
 // reset, left-button lock, the mouse control panel, and the system pointer
 // settings.
 
+#include "app/lang_text.h"
 #include "base/text.h"
 #include "ui/page_builder.h"
 
@@ -55,6 +56,8 @@ void BuildSettingsPage(DeviceMainDlg& w, PLKUI::MTabLayout* layout) {
                                                    Box(kLeftCard + 263, 316, 200, 34))) {
     language->AddItem(L"\u7B80\u4F53\u4E2D\u6587", 2052);
     language->AddItem(L"English", 1033);
+    // The language the window shows is the one selected.
+    if (const LanguageTexts* texts = w.Services().texts) language->SelectData(texts->CurrentLanguage());
   }
   b.Text(ctl::kFactoryResetLabel, Box(kLeftCard + 16, 376, 260, 30), 658);
   b.Button(ctl::kFactoryReset, Box(kLeftCard + 303, 372, 160, 38), 659);

@@ -3,6 +3,7 @@
 // switching, message boxes, the wait dialog and the exits.
 
 #include "base/clock.h"
+#include "base/text.h"
 #include "device/product.h"
 #include "store/config_database.h"
 #include "sync/sync_task.h"
@@ -24,6 +25,8 @@ constexpr unsigned kMsgStepMenu = 1711;
 constexpr unsigned kMsgRefreshTexts = 2022;
 constexpr uint32_t kPopupStyle = 0x96000000u;
 constexpr uint32_t kToolWindow = 0x80u;
+// "Only %d of %d macros fit ..." — the second line of the written notice.
+constexpr int kTextMacrosNotWritten = 909;
 
 // Controls whose handlers see every code; all others are handled on code 2 only.
 bool TakesEveryCode(int id) {
@@ -50,6 +53,20 @@ bool TakesEveryCode(int id) {
 }
 
 }  // namespace
+
+std::wstring WrittenNotice(const std::wstring& written, const std::wstring& shortfall_text,
+                           const MacroShortfall& shortfall) {
+  if (!shortfall.Any()) return written;
+  // The language file's text is not trusted as a format: only its first two
+  // "%d" are replaced, in order.
+  std::wstring line = shortfall_text;
+  for (int value : {shortfall.written, shortfall.given}) {
+    const size_t at = line.find(L"%d");
+    if (at == std::wstring::npos) break;
+    line.replace(at, 2, FormatInt(value));
+  }
+  return written + L"\n" + line;
+}
 
 intptr_t DeviceMainDlg::OnInitDialog() {
   MDialog::OnInitDialog();
@@ -121,7 +138,10 @@ intptr_t DeviceMainDlg::OnWindowMessage(unsigned message, uintptr_t wparam, intp
       return 0;
     case kMsgDeviceResult:
       if (lparam == 1)
-        ShowMessageBox(115, 210, kBoxOneButton);
+        ShowUIMessageBox(this, services_.texts, LangText(115),
+                         WrittenNotice(LangText(210), LangText(kTextMacrosNotWritten),
+                                       MacroShortfall::FromParam(wparam)),
+                         kBoxOneButton);
       else
         ShowMessageBox(112, 212, kBoxOneButton);
       return 0;

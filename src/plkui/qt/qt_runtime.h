@@ -47,7 +47,9 @@ class QtRuntime : public QObject, public Runtime {
   template <class F>
   void OnGui(F&& f);
 
-  std::map<const MWindow*, WindowHost*> hosts_;
+  // Guarded: the host of a child dialog dies with its parent's host, and
+  // the dialog object may outlive both (a wait dialog kept by its window).
+  std::map<const MWindow*, QPointer<WindowHost>> hosts_;
   std::map<const MWindow*, QEventLoop*> loops_;
   std::map<std::pair<const MWindow*, int>, QTimer*> timers_;
   std::set<MenuWnd*> open_menus_;

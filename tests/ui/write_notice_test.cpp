@@ -1,0 +1,107 @@
+// The notice after a write to the mouse: it says so when macros of the
+// database did not fit into the mouse (more than 32, or a full macro image).
+
+#include <gtest/gtest.h>
+
+#include "base/text.h"
+#include "macro/macro_steps.h"
+#include "sync/sync_task.h"
+#include "ui/message_box.h"
+#include "window_fixture.h"
+
+namespace tk410::testing {
+namespace {
+
+TEST(WrittenNoticeTest, SecondLineOnlyWhenMacrosAreMissing) {
+  struct Case {
+    MacroShortfall shortfall;
+    std::wstring text;
+    std::wstring expected;
+  };
+  const Case cases[] = {
+      {{0, 0}, L"%d of %d", L"done"},
+      {{32, 32}, L"%d of %d", L"done"},
+      {{32, 40}, L"%d of %d", L"done\n32 of 40"},
+      {{5, 7}, L"only %d", L"done\nonly 5"},
+      // Only "%d" is replaced: a stray "%s" in a language file stays text.
+      {{1, 2}, L"%s %d %d %d", L"done\n%s 1 2 %d"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(WrittenNotice(L"done", c.text, c.shortfall), c.expected) << ToUtf8(c.text);
+  }
+}
+
+TEST(WrittenNoticeTest, ShortfallTravelsInTheMessageParameter) {
+  EXPECT_EQ((MacroShortfall{32, 32}).ToParam(), 0u);
+  EXPECT_EQ((MacroShortfall{40, 33}).ToParam(), 0u);
+  const MacroShortfall back = MacroShortfall::FromParam((MacroShortfall{32, 300}).ToParam());
+  EXPECT_EQ(back.written, 32);
+  EXPECT_EQ(back.given, 300);
+  EXPECT_FALSE(MacroShortfall::FromParam(0).Any());
+}
+
+class WriteNoticeTest : public WindowFixture {
+ protected:
+  void SetUp() override {
+    texts_.SetText(115, L"Saved");
+    texts_.SetText(210, L"Written.");
+    texts_.SetText(909, L"Only %d of %d macros fit.");
+    mouse_ = AttachMouse();
+    MakeWindow();
+    StartUp();
+    RunQueue();  // the initial read
+  }
+
+  // `count` macros of one key press each (A down, A up).
+  void AddMacros(int count) {
+    for (int i = 0; i < count; ++i) {
+      const int id = db_.AddMacro(L"m" + FormatInt(i));
+      ASSERT_GT(id, 0);
+      MacroEvent down;
+      down.macro_id = id;
+      down.type = static_cast<int>(MacroEventType::KeyDown);
+      down.value = 0x41;
+      MacroEvent up = down;
+      up.type = static_cast<int>(MacroEventType::KeyUp);
+      up.record_index = 1;
+      db_.AddMacroEvents({down, up});
+    }
+  }
+
+  // Runs WriteAll on the worker's turn and returns the notice's body.
+  std::wstring WriteAndReadNotice() {
+    window_->Enqueue(kTaskWriteAll);
+    RunQueue();
+    std::wstring title, body;
+    runtime_.AnswerNextModal(1, [&](PLKUI::MWindow& w) {
+      auto& box = dynamic_cast<PLKUI::MDialog&>(w);
+      title = box.GetControlAs<PLKUI::MText>(CUIMessageBox::kTitle)->GetTitle();
+      body = box.GetControlAs<PLKUI::MText>(CUIMessageBox::kMessage)->GetTitle();
+    });
+    Pump();
+    EXPECT_EQ(title, L"Saved");
+    return body;
+  }
+
+  size_t MacrosInMouse() {
+    return mouse_->WithFirmware([](WiredFirmware& f) { return f.StoredMacros().size(); });
+  }
+
+  std::shared_ptr<VirtualWiredMouse> mouse_;
+};
+
+TEST_F(WriteNoticeTest, AllMacrosWrittenShowsThePlainNotice) {
+  AddMacros(32);
+  EXPECT_EQ(WriteAndReadNotice(), L"Written.");
+  EXPECT_EQ(window_->results, (std::vector<intptr_t>{1}));
+  EXPECT_EQ(MacrosInMouse(), 32u);
+}
+
+TEST_F(WriteNoticeTest, MoreMacrosThanTheMouseHoldsAreNamedInTheNotice) {
+  AddMacros(34);
+  EXPECT_EQ(WriteAndReadNotice(), L"Written.\nOnly 32 of 34 macros fit.");
+  EXPECT_EQ(MacrosInMouse(), 32u);  // the ones that fit
+}
+
+}  // namespace
+}  // namespace tk410::testing
