@@ -22,6 +22,7 @@
 
 #include "device/device_change_mailbox.h"
 #include "device/device_change_source.h"
+#include "nordic/nordic_state.h"
 #include "plkui/controls.h"
 #include "plkui/dialog.h"
 #include "sync/sync_task.h"
@@ -149,6 +150,11 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   // buttons do nothing).
   void SetFileDialogs(FileDialogs* dialogs) { file_dialogs_ = dialogs; }
   FileDialogs* GetFileDialogs() const { return file_dialogs_; }
+
+  // ---- Nordic family (src/nordic; owner: Nordic family work) --------------
+  // Target, copies, link and status values, macro slot map, first-sync
+  // flag; used by the worker only.
+  NordicState nordic_state;
 
  protected:
   // The worker turn; defined in src/sync/worker.cpp.
