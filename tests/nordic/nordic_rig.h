@@ -67,7 +67,11 @@ class NordicRig {
     std::filesystem::create_directories(dir_.path() / "db");
     db_.OpenForDevice(dir_.wide(), L"TK410N");
     db_.SetDeviceType(kNordicType);
-    DeviceMainServices services{&db_, &devices_, &clock_, &texts_};
+    DeviceMainServices services;
+    services.db = &db_;
+    services.devices = &devices_;
+    services.clock = &clock_;
+    services.texts = &texts_;
     window_ = std::make_unique<DeviceMainDlg>(services);
     window_->current_device_type.store(kNordicType);
     window_->online.store(true);
