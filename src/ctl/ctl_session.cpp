@@ -136,6 +136,7 @@ Outcome Session::OpenDevices() {
   if (!trace_.Open(options_.trace_frames)) {
     return Outcome::Fail(kExitData, "cannot write the frame trace " + options_.trace_frames);
   }
+  trace_.SetNordic(DeviceType() > DeviceManager::kLastWiredType);
   devices_->SetFrameTrace([this](const std::string& line) { trace_.OnLine(line); });
   devices_opened_ = true;
   return Outcome::Ok();

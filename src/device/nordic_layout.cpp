@@ -5,16 +5,15 @@
 
 namespace tk410 {
 
-namespace {
+using nordic::GetLe16;
+using nordic::PutLe16;
 
-void PutLe16(uint8_t* at, int value) {
+void nordic::PutLe16(uint8_t* at, int value) {
   at[0] = static_cast<uint8_t>(value & 0xFF);
   at[1] = static_cast<uint8_t>((value >> 8) & 0xFF);
 }
 
-int GetLe16(const uint8_t* at) { return at[0] | at[1] << 8; }
-
-}  // namespace
+int nordic::GetLe16(const uint8_t* at) { return at[0] | at[1] << 8; }
 
 NordicFrame nordic::Request(int target, uint8_t command, uint8_t code, uint8_t sub,
                             std::initializer_list<uint8_t> data) {

@@ -60,6 +60,10 @@ constexpr uint8_t kTargetUnit = 64;
 inline uint8_t TargetOf(uint8_t byte0) { return byte0 / kTargetUnit; }
 inline uint8_t CommandOf(uint8_t byte0) { return byte0 % kTargetUnit; }
 
+// 16-bit little-endian values inside payloads and images.
+void PutLe16(uint8_t* at, int value);
+int GetLe16(const uint8_t* at);
+
 // A request: byte 0 target*64 + command, then chunk, code, sub-function and
 // data from byte 4; everything else 0.
 NordicFrame Request(int target, uint8_t command, uint8_t code, uint8_t sub,

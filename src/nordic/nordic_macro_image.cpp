@@ -13,10 +13,7 @@ constexpr int kDefaultStepDelay = 10;
 constexpr int kFirstSideKey = 160;  // VK_LSHIFT .. VK_RMENU use the side-key codes
 constexpr int kLastSideKey = 165;
 
-void PutLe16(uint8_t* at, int value) {
-  at[0] = static_cast<uint8_t>(value & 0xFF);
-  at[1] = static_cast<uint8_t>((value >> 8) & 0xFF);
-}
+using nordic::PutLe16;
 
 bool IsScroll(const std::wstring& text, bool* up) {
   if (Contains(text, L"Scroll Up")) {

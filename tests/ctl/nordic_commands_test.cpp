@@ -56,7 +56,7 @@ TEST(CtlNordicTest, WriteSendsTheDatabaseWithoutReadingTheMouseFirst) {
   NordicCtl ctl("receiver");
   CtlRun run = ctl.Run({"set", "dpi_group0_value", "12000"});
   ASSERT_EQ(run.code, 0) << run.err;
-  run = ctl.Run({"assign", "1", "3", "1"});  // right click on the left button
+  run = ctl.Run({"assign", "1", "3"});  // right click on the left button
   ASSERT_EQ(run.code, 0) << run.err;
   run = ctl.Run({"write"});
   ASSERT_EQ(run.code, 0) << run.err << run.out;

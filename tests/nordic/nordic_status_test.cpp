@@ -36,13 +36,19 @@ TEST(NordicStatus, StageAndRateWithoutControls) {
   NordicProtocol protocol = rig.Protocol();
   rig.Device().ChangeBattery(55, 1);
   rig.Device().PressDpiButton(7);
+  for (int i = 0; i < 2; ++i) protocol.PollNordicStatus(true);
+  std::vector<bool> checked;
+  for (int id = ctl::kFirstRate; id <= ctl::kLastRate; ++id) checked.push_back(rig.Checked(id));
   rig.Device().SwitchReportRate(6);
-  for (int i = 0; i < 3; ++i) protocol.PollNordicStatus(true);
+  protocol.PollNordicStatus(true);
   EXPECT_EQ(rig.Config(L"dpi_index"), L"7");
   EXPECT_TRUE(rig.Checked(ctl::kFirstDpiStage + 1));
   EXPECT_EQ(rig.Window().current_dpi_control.load(), ctl::kFirstDpiStage + 1);
   EXPECT_EQ(rig.Config(L"report_rate"), L"6");
-  for (int id = ctl::kFirstRate; id <= ctl::kLastRate; ++id) EXPECT_FALSE(rig.Checked(id)) << id;
+  for (int id = ctl::kFirstRate; id <= ctl::kLastRate; ++id) {
+    EXPECT_EQ(rig.Checked(id), checked[id - ctl::kFirstRate]) << id;
+  }
+  EXPECT_FALSE(rig.Checked(ctl::kFirstRate + 6));
   EXPECT_EQ(rig.Battery().GetBatteryLevel(), 55);
   EXPECT_EQ(rig.Battery().GetBatteryState(), 1);
 
