@@ -7,6 +7,7 @@
 #include "device/catalog.h"
 #include "device/device_manager.h"
 #include "sim/virtual_hid_bus.h"
+#include "sim/virtual_nordic_device.h"
 #include "sim/virtual_wired_mouse.h"
 #include "store/config_database.h"
 #include "ui/device_main_dlg.h"
@@ -18,6 +19,8 @@ namespace {
 // The tool speaks English whatever the desktop's language: its output is read
 // by scripts.
 constexpr int kToolLanguage = kLanguageEnglish;
+// The catalogue's Nordic model, served when a Nordic device is simulated.
+constexpr int kNordicModelType = 201;
 
 std::wstring WithSlash(std::wstring dir) {
   if (dir.empty() || dir.back() != L'/') dir += L'/';
@@ -43,14 +46,16 @@ std::wstring Session::DisplayText(const std::wstring& stored) const {
   return text.empty() ? stored : text;
 }
 
+int Session::DeviceType() const {
+  const bool nordic_sim = options_.simulate == "receiver" || options_.simulate == "nordic";
+  if (nordic_sim && options_.device_type <= DeviceManager::kLastWiredType) return kNordicModelType;
+  return options_.device_type;
+}
+
 int Session::CurrentProfile() const { return window_ ? window_->current_profile.load() : 0; }
 
 Outcome Session::OpenStore() {
-  if (options_.simulate == "receiver" || options_.simulate == "nordic" ||
-      options_.device_type > DeviceManager::kLastWiredType) {
-    return Outcome::Fail(kExitUsage, "the Nordic-receiver family is not available yet");
-  }
-  if (options_.simulate == "wired") {
+  if (!options_.simulate.empty()) {
     sim_clock_ = std::make_unique<ManualClock>();
     bus_ = std::make_shared<VirtualHidBus>(*sim_clock_);
     sim_devices_ = std::make_unique<DeviceManager>(bus_, *sim_clock_);
@@ -74,7 +79,7 @@ Outcome Session::OpenStore() {
   services.texts = &texts_;
   services.data_directory = data_dir_;
   services.catalog_path = DeviceCatalog::ShippedPath();
-  const int device_type = options_.device_type;
+  const int device_type = DeviceType();
   services.read_device_type = [device_type] { return device_type; };
   services.write_device_type = [](int) {};
   window_ = std::make_unique<DeviceMainDlg>(std::move(services));
@@ -102,7 +107,20 @@ Outcome Session::OpenStore() {
 }
 
 Outcome Session::OpenDevices() {
-  if (bus_) {
+  if (bus_ && (options_.simulate == "receiver" || options_.simulate == "nordic")) {
+    // "nordic": the mouse on a cable (mode 0); "receiver": the receiver
+    // (mode 1) with the mouse linked behind it.
+    nordic_ = std::make_shared<VirtualNordicDevice>(options_.simulate == "nordic"
+                                                        ? VirtualNordicDevice::Direct()
+                                                        : VirtualNordicDevice::Receiver(1));
+    if (!options_.sim_state.empty() && std::filesystem::exists(options_.sim_state) &&
+        !nordic_->LoadFromFile(options_.sim_state)) {
+      return Outcome::Fail(kExitData, "cannot read the virtual mouse state " + options_.sim_state);
+    }
+    if (options_.sim_fault == "no-reply") nordic_->SetFault(NordicFault::kNoReply, -1);
+    if (options_.sim_fault == "open-denied") nordic_->SetOpenDenied(true);
+    bus_->Attach(nordic_);
+  } else if (bus_) {
     mouse_ = std::make_shared<VirtualWiredMouse>();
     if (!options_.sim_state.empty() && std::filesystem::exists(options_.sim_state)) {
       const bool loaded = mouse_->WithFirmware(
@@ -118,6 +136,7 @@ Outcome Session::OpenDevices() {
   if (!trace_.Open(options_.trace_frames)) {
     return Outcome::Fail(kExitData, "cannot write the frame trace " + options_.trace_frames);
   }
+  trace_.SetNordic(DeviceType() > DeviceManager::kLastWiredType);
   devices_->SetFrameTrace([this](const std::string& line) { trace_.OnLine(line); });
   devices_opened_ = true;
   return Outcome::Ok();
@@ -130,6 +149,9 @@ Outcome Session::Close() {
     if (!trace_.Flush()) {
       outcome = Outcome::Fail(kExitData, "cannot write the frame trace " + options_.trace_frames);
     }
+  }
+  if (nordic_ && !options_.sim_state.empty() && !nordic_->SaveToFile(options_.sim_state)) {
+    outcome = Outcome::Fail(kExitData, "cannot save the virtual mouse state " + options_.sim_state);
   }
   if (mouse_ && !options_.sim_state.empty()) {
     const bool saved = mouse_->WithFirmware(

@@ -21,6 +21,7 @@ class DeviceManager;
 class DeviceMainDlg;
 class VirtualHidBus;
 class VirtualWiredMouse;
+class VirtualNordicDevice;
 }  // namespace tk410
 
 namespace tk410::ctl_tool {
@@ -47,6 +48,9 @@ class Session {
   DeviceMainDlg& Window() const { return *window_; }
   FrameTraceLog& Trace() { return trace_; }
   std::wstring DataDirectory() const { return data_dir_; }
+  // The device type the session serves: --device-type, or 201 (the
+  // Nordic model) when simulating a Nordic device.
+  int DeviceType() const;
   int CurrentProfile() const;
   // A stored name or function text as the window shows it: texts that are a
   // TextId written as digits (default profile names, function texts) read
@@ -60,6 +64,7 @@ class Session {
   std::unique_ptr<ManualClock> sim_clock_;  // virtual time for the simulated mouse
   std::shared_ptr<VirtualHidBus> bus_;
   std::shared_ptr<VirtualWiredMouse> mouse_;
+  std::shared_ptr<VirtualNordicDevice> nordic_;  // --simulate nordic|receiver
   std::unique_ptr<DeviceManager> sim_devices_;
   ConfigDatabase* db_ = nullptr;
   DeviceManager* devices_ = nullptr;

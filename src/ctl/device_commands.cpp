@@ -11,6 +11,7 @@
 #include "ctl/ctl_session.h"
 #include "ctl/json_text.h"
 #include "ctl/udev_text.h"
+#include "nordic/nordic_protocol.h"
 #include "device/device_manager.h"
 #include "device/product.h"
 #include "plkui/controls.h"
@@ -58,7 +59,8 @@ std::wstring ControlText(const DeviceMainDlg& window, int id) {
 // a fresh device list, the connection state and its text.
 void Scan(DeviceMainDlg& window) {
   DeviceManager& devices = window.Devices();
-  const auto records = window.catalog.SupportedRecords(kProductDeviceType);
+  const int type = devices.CurrentDeviceType() > 0 ? devices.CurrentDeviceType() : kProductDeviceType;
+  const auto records = window.catalog.SupportedRecords(type);
   {
     std::lock_guard<std::mutex> lock(window.active_types_mutex);
     window.active_types = records;
@@ -73,7 +75,7 @@ void Scan(DeviceMainDlg& window) {
   devices.SetOpened(true);
   std::vector<const DeviceInfo*> found;
   devices.DevicesOfCurrentType(&found);
-  window.current_device_type.store(kProductDeviceType);
+  window.current_device_type.store(type);
   window.online.store(!found.empty());
   const int mode = found.empty() ? -1 : devices.ActiveMode();
   window.connected.store(mode >= 0);
@@ -118,6 +120,14 @@ Outcome CheckAnswered(Session& session, const char* what) {
   return Outcome::Ok();
 }
 
+// The Nordic family: the receiver's link query sets the request target; a
+// receiver without a linked mouse ends the command.
+Outcome NordicLink(Session& session) {
+  DeviceMainDlg& window = session.Window();
+  if (!window.IsNordicFamily() || NordicProtocol(window).QueryNordicLink()) return Outcome::Ok();
+  return Outcome::Fail(kExitNoDevice, "the receiver is attached but the mouse is not linked");
+}
+
 Outcome NoArguments(const char* command, const Args& args) {
   if (args.empty()) return Outcome::Ok();
   return Outcome::Fail(kExitUsage, std::string(command) + " takes no arguments");
@@ -155,9 +165,15 @@ Outcome StatusCommand(Session& session, const Args& args) {
   Outcome connected = Connect(session, false);
   DeviceMainDlg& window = session.Window();
   if (connected.ok() && window.connected.load()) {
-    WiredRoutines routines(window);
-    routines.VersionLabels();
-    routines.FirmwareVersionLabel();
+    if (window.IsNordicFamily()) {
+      NordicProtocol nordic(window);
+      nordic.QueryNordicLink();
+      nordic.ShowNordicVersions();
+    } else {
+      WiredRoutines routines(window);
+      routines.VersionLabels();
+      routines.FirmwareVersionLabel();
+    }
   }
   const std::wstring text = ControlText(window, ctl::kDeviceState);
   const int mode = window.online.load() ? session.Devices().ActiveMode() : -1;
@@ -200,6 +216,10 @@ Outcome ReadCommand(Session& session, const Args& args) {
 Outcome WriteCommand(Session& session, const Args& args) {
   if (Outcome usage = NoArguments("write", args); !usage.ok()) return usage;
   if (Outcome connected = Connect(session, true); !connected.ok()) return connected;
+  // The Nordic write takes the target and the link from the receiver's link
+  // query alone: reading the mouse into the database first would overwrite
+  // the assignments about to be written.
+  if (Outcome linked = NordicLink(session); !linked.ok()) return linked;
   session.Window().RunTask(kTaskWriteAll);
   if (Outcome answered = CheckAnswered(session, "write"); !answered.ok()) return answered;
   Print("wrote profile " + std::to_string(session.CurrentProfile()) + " to the mouse");
@@ -220,6 +240,7 @@ Outcome RestoreCommand(Session& session, const Args& args) {
   db.ResetConfigDefaults(profile);
   db.SetConfigValue(profile, L"report_rate", session.Devices().ActiveMode() == kModeDirect ? L"4" : L"2");
   window.reset_selector.store(1);
+  if (Outcome linked = NordicLink(session); !linked.ok()) return linked;
   window.RunTask(kTaskRestoreProfile);
   if (Outcome answered = CheckAnswered(session, "restore"); !answered.ok()) return answered;
   Print("restored the defaults of profile " + std::to_string(profile) + " and wrote them to the mouse");

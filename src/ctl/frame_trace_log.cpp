@@ -22,6 +22,10 @@ void FrameTraceLog::OnLine(const std::string& line) {
     std::fputs(line.c_str(), file_);
     std::fputc('\n', file_);
   }
+  if (nordic_) {
+    OnNordicLine(line);
+    return;
+  }
   if (line.rfind("W ", 0) == 0) {
     ++requests_;
     // A request after three unanswered attempts starts the next exchange.
@@ -33,6 +37,18 @@ void FrameTraceLog::OnLine(const std::string& line) {
   } else if (line.rfind("R AA", 0) == 0) {
     ++replies_;
     attempts_since_reply_ = 0;
+  }
+}
+
+void FrameTraceLog::OnNordicLine(const std::string& line) {
+  if (line.rfind("W ", 0) == 0) {
+    ++requests_;
+    if (pending_ && line != last_request_) ++unanswered_;
+    pending_ = true;
+    last_request_ = line;
+  } else if (line.rfind("R ", 0) == 0 && line != "R -" && pending_) {
+    ++replies_;
+    pending_ = false;
   }
 }
 

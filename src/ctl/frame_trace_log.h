@@ -7,6 +7,10 @@
 // ends it. Three requests in a row without such a reply, or requests at the
 // end of the command with none after them, are an exchange the mouse left
 // unanswered.
+//
+// Nordic exchanges (SetNordic): a request is answered by the next read that
+// returns data; the same request written again at once is its retry, so an
+// exchange is unanswered when no data came after its last attempt.
 #include <cstdio>
 #include <string>
 
@@ -25,12 +29,16 @@ class FrameTraceLog {
   // counts without writing. False when the file cannot be created.
   bool Open(const std::string& target);
   void OnLine(const std::string& line);
+  void SetNordic(bool nordic) { nordic_ = nordic; }
   bool Flush();
 
   int Requests() const { return requests_; }
   int Replies() const { return replies_; }
   // Exchanges left unanswered; the last requests count when no reply followed them.
-  int Unanswered() const { return unanswered_ + (attempts_since_reply_ > 0 ? 1 : 0); }
+  int Unanswered() const {
+    if (nordic_) return unanswered_ + (pending_ ? 1 : 0);
+    return unanswered_ + (attempts_since_reply_ > 0 ? 1 : 0);
+  }
 
  private:
   std::FILE* file_ = nullptr;
@@ -39,6 +47,10 @@ class FrameTraceLog {
   int replies_ = 0;
   int unanswered_ = 0;
   int attempts_since_reply_ = 0;
+  bool nordic_ = false;
+  bool pending_ = false;      // Nordic: the last request has no reply yet
+  std::string last_request_;  // Nordic: to tell a retry from the next request
+  void OnNordicLine(const std::string& line);
 };
 
 }  // namespace tk410::ctl_tool

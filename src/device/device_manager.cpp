@@ -382,7 +382,9 @@ bool DeviceManager::ExchangeNordic(NordicFrame& frame) {
 }
 
 bool DeviceManager::ExchangeNordicOn(HidDevice* device, NordicFrame& frame) {
-  if (!opened_ || device == nullptr) return false;
+  // The handle comes from the caller's record; the scan probes receivers
+  // between CloseAll (opened clear) and setting opened again.
+  if (device == nullptr) return false;
   const std::set<uint8_t> other_ids = FilterOf(device);
 
   uint8_t buffer[kReportBuffer] = {};

@@ -102,9 +102,16 @@ class DeviceManager {
   // Reads the version feature report. `text` becomes "0.0.0", then the
   // device's text if one was read. False when no I/O was possible.
   bool ReadVersionFeature(std::wstring* text, int selector);
-  // Nordic framing on the active handle, or on a given one.
+  // Nordic framing on the active handle (needs opened), or on a given
+  // handle of the device list (the scan's link probe, which runs before
+  // opened is set again, so this one does not look at opened).
   bool ExchangeNordic(NordicFrame& frame);
   bool ExchangeNordicOn(HidDevice* device, NordicFrame& frame);
+  // The Nordic version query (selector 1: the mouse behind a receiver, else
+  // the attached device). `text` becomes "0.0.0", then the reply's dotted
+  // version (and a second line when the reply carries one). Defined in
+  // nordic_version.cpp.
+  void ReadNordicVersion(std::wstring* text, int selector);
   // Asks a receiver whether its mouse is linked; returns the new `online`.
   int32_t ProbeReceiverLink(DeviceInfo& info);
   // Clears the cache and marks every receiver record of the current type offline.

@@ -1,5 +1,7 @@
 #include "sim/wired_firmware.h"
 
+#include "sim/state_text.h"
+
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -9,38 +11,12 @@ namespace tk410 {
 
 namespace {
 
+using sim_state::FromHex;
+using sim_state::ParseInt;
+using sim_state::ToHex;
+
 constexpr char kSaveHeader[] = "tk410-virtual-wired-mouse 1";
 constexpr size_t kFirmwareDigitsAt = 23;
-
-std::string ToHex(const uint8_t* data, size_t n) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string s;
-  s.reserve(n * 2);
-  for (size_t i = 0; i < n; ++i) {
-    s += kHex[data[i] >> 4];
-    s += kHex[data[i] & 0xF];
-  }
-  return s;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-// Exactly `n` bytes of hex into `out`; false on any other length or digit.
-bool FromHex(const std::string& s, uint8_t* out, size_t n) {
-  if (s.size() != n * 2) return false;
-  for (size_t i = 0; i < n; ++i) {
-    const int hi = HexDigit(s[2 * i]);
-    const int lo = HexDigit(s[2 * i + 1]);
-    if (hi < 0 || lo < 0) return false;
-    out[i] = static_cast<uint8_t>(hi << 4 | lo);
-  }
-  return true;
-}
 
 bool FromHexString(const std::string& s, std::string* out, size_t max) {
   if (s == "-") {
@@ -56,18 +32,6 @@ bool FromHexString(const std::string& s, std::string* out, size_t max) {
 
 std::string HexString(const std::string& s) {
   return s.empty() ? "-" : ToHex(reinterpret_cast<const uint8_t*>(s.data()), s.size());
-}
-
-bool ParseInt(const std::string& s, int lo, int hi, int* out) {
-  if (s.empty() || s.size() > 9) return false;
-  int v = 0;
-  for (char c : s) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + (c - '0');
-  }
-  if (v < lo || v > hi) return false;
-  *out = v;
-  return true;
 }
 
 }  // namespace
@@ -249,9 +213,7 @@ bool WiredFirmware::Load(const std::string& text) {
   if (!std::getline(in, line) || line != kSaveHeader) return false;
   while (std::getline(in, line)) {
     if (line.empty()) continue;
-    std::istringstream fields(line);
-    std::vector<std::string> f;
-    for (std::string w; fields >> w;) f.push_back(w);
+    const std::vector<std::string> f = sim_state::Fields(line);
     int a = 0, b = 0;
     if (f[0] == "active_profile" && f.size() == 2 && ParseInt(f[1], 0, kProfiles - 1, &a)) {
       loaded.active_profile_ = a;
@@ -284,18 +246,12 @@ bool WiredFirmware::Load(const std::string& text) {
 }
 
 bool WiredFirmware::SaveToFile(const std::string& path) const {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out << Save();
-  return static_cast<bool>(out.flush());
+  return sim_state::WriteFile(path, Save());
 }
 
 bool WiredFirmware::LoadFromFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream text;
-  text << in.rdbuf();
-  return Load(text.str());
+  std::string text;
+  return sim_state::ReadFile(path, &text) && Load(text);
 }
 
 }  // namespace tk410

@@ -1,20 +1,26 @@
-// PLACEHOLDER bodies: the Nordic family work replaces this file.
 #include "sync/nordic_routines.h"
 
 namespace tk410 {
 
-void NordicRoutines::ConnectionSequence(bool) {}
-void NordicRoutines::InitialConnection() {}
-void NordicRoutines::SelectNordicProfile() {}
-void NordicRoutines::CommitNordic() {}
-void NordicRoutines::MacroDownload() {}
-void NordicRoutines::KeyDownload() {}
-void NordicRoutines::RestoreNordicButton() {}
-void NordicRoutines::WriteNordicSettings() {}
-void NordicRoutines::WriteNordicReportRate() {}
-void NordicRoutines::RestoreNordicDefaults() {}
-void NordicRoutines::FactoryResetNordic() {}
-void NordicRoutines::DownloadNordicProfile() {}
-void NordicRoutines::StatusPoll() {}
+void NordicRoutines::ConnectionSequence(bool with_scan) {
+  if (with_scan) {
+    protocol_.NordicResync();
+  } else {
+    protocol_.NordicArrivalSync();
+  }
+}
+void NordicRoutines::InitialConnection() { protocol_.NordicFirstSync(); }
+void NordicRoutines::ReadAll() { protocol_.ReadNordicAll(); }
+void NordicRoutines::SelectNordicProfile() { protocol_.SelectNordicProfile(); }
+bool NordicRoutines::CommitNordic() { return protocol_.CommitNordic(); }
+NordicMacroResult NordicRoutines::MacroDownload() { return protocol_.DownloadNordicMacros(); }
+void NordicRoutines::KeyDownload() { protocol_.DownloadNordicKeys(); }
+void NordicRoutines::RestoreNordicButton() { protocol_.RestoreNordicButton(); }
+void NordicRoutines::WriteNordicSettings() { protocol_.WriteNordicSettings(); }
+void NordicRoutines::WriteNordicReportRate() { protocol_.WriteNordicReportRate(); }
+void NordicRoutines::RestoreNordicDefaults() { protocol_.RestoreNordicDefaults(); }
+void NordicRoutines::FactoryResetNordic() { protocol_.FactoryResetNordic(); }
+void NordicRoutines::DownloadNordicProfile() { protocol_.DownloadNordicProfile(); }
+void NordicRoutines::StatusPoll() { protocol_.PollNordicStatus(false); }
 
 }  // namespace tk410

@@ -1,8 +1,9 @@
 #pragma once
 // The Nordic family's routines as the sync worker calls them (device types
-// above 200). PLACEHOLDER: the bodies in nordic_routines.cpp do nothing
-// until the Nordic family work replaces that file; the worker's dispatch,
-// pauses and "close wait" around these calls are final.
+// above 200). Each forwards to NordicProtocol (src/nordic), which does the
+// work; the worker's dispatch, pauses and "close wait" live in worker.cpp.
+
+#include "nordic/nordic_protocol.h"
 
 namespace tk410 {
 
@@ -10,15 +11,18 @@ class DeviceMainDlg;
 
 class NordicRoutines {
  public:
-  explicit NordicRoutines(DeviceMainDlg& window) : window_(window) {}
+  explicit NordicRoutines(DeviceMainDlg& window) : protocol_(window) {}
 
-  // Connection sequence after an arrival (and with a scan for Resync).
+  // Connection sequence after an arrival (NordicArrivalSync), or with a
+  // scan for Resync (NordicResync).
   void ConnectionSequence(bool with_scan);
-  // Initial connection sequence; sets initial read done itself.
+  // Initial connection sequence (NordicFirstSync); sets initial read done itself.
   void InitialConnection();
+  // The read button: ReadNordicAll.
+  void ReadAll();
   void SelectNordicProfile();
-  void CommitNordic();
-  void MacroDownload();
+  bool CommitNordic();
+  NordicMacroResult MacroDownload();
   void KeyDownload();
   void RestoreNordicButton();
   void WriteNordicSettings();
@@ -29,8 +33,10 @@ class NordicRoutines {
   // The idle status poll.
   void StatusPoll();
 
+  NordicProtocol& Protocol() { return protocol_; }
+
  private:
-  [[maybe_unused]] DeviceMainDlg& window_;
+  NordicProtocol protocol_;
 };
 
 }  // namespace tk410

@@ -168,8 +168,11 @@ void DeviceMainDlg::RunTask(int kind) {
       MacroShortfall shortfall;
       const bool done =
           nordic_family
-              ? run({[&nordic] { nordic.MacroDownload(); }, committed(&NordicRoutines::KeyDownload),
-                     close_wait})
+              // The settings the user changed travel with the assignments:
+              // nothing else queues a Nordic settings write.
+              ? run({[&nordic] { nordic.MacroDownload(); }, [&nordic] { nordic.KeyDownload(); },
+                     [&nordic] { nordic.WriteNordicSettings(); },
+                     committed(&NordicRoutines::WriteNordicReportRate), close_wait})
               : run({[&wired, &shortfall] {
                        const MacroDownloadResult macros = wired.MacroDownload();
                        if (!macros.Complete()) shortfall = {macros.macros_sent, macros.macros_given};
@@ -181,7 +184,9 @@ void DeviceMainDlg::RunTask(int kind) {
       break;
     }
     case kTaskReadAll:
-      run({[&wired] { wired.ReadAll(); },
+      // The Nordic family reads with its own command set (the wired read
+      // sends nothing to a Nordic device).
+      run({nordic_family ? Step([&nordic] { nordic.ReadAll(); }) : Step([&wired] { wired.ReadAll(); }),
            [this] {
              FillFunctionLists();
              RefreshKeyPage();

@@ -119,11 +119,15 @@ void DeviceMainDlg::ScanAndUpdate() {
   SetBattery(0, 2);
 
   DeviceManager& devices = Devices();
+  // The device type the manager serves: the product's, which start-up sets
+  // (a Nordic model's type when the program serves one).
+  const int type = devices.CurrentDeviceType() > 0 ? devices.CurrentDeviceType()
+                                                  : Services().product_device_type;
   {
     std::lock_guard<std::mutex> lock(active_types_mutex);
     active_types.clear();
     devices.ClearSupported();
-    for (const CatalogEntry& entry : catalog.SupportedRecords(Services().product_device_type)) {
+    for (const CatalogEntry& entry : catalog.SupportedRecords(type)) {
       devices.AddSupported(static_cast<uint32_t>(entry.vid), static_cast<uint32_t>(entry.pid),
                            std::wstring(), entry.device_type, entry.mode);
       active_types.push_back(entry);
@@ -136,7 +140,7 @@ void DeviceMainDlg::ScanAndUpdate() {
 
   std::vector<const DeviceInfo*> found;
   devices.DevicesOfCurrentType(&found);
-  current_device_type.store(Services().product_device_type);
+  current_device_type.store(type);
   SetMessage(L"");
   ShowConnectionState(found.empty() ? -1 : devices.ActiveMode(), !found.empty());
 }

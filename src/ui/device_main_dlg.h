@@ -22,6 +22,7 @@
 
 #include "device/device_change_mailbox.h"
 #include "device/device_change_source.h"
+#include "nordic/nordic_state.h"
 #include "plkui/controls.h"
 #include "plkui/dialog.h"
 #include "sync/sync_task.h"
@@ -158,6 +159,11 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   // Refills the settings page from the desktop when the window becomes
   // active while that page is shown.
   intptr_t OnNcActivate(bool active) override;
+
+  // ---- Nordic family (src/nordic; owner: Nordic family work) --------------
+  // Target, copies, link and status values, macro slot map, first-sync
+  // flag; used by the worker only.
+  NordicState nordic_state;
 
  protected:
   // The worker turn; defined in src/sync/worker.cpp.

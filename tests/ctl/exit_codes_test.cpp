@@ -31,8 +31,6 @@ TEST(CtlExitCodeTest, EveryErrorPathHasItsCodeAndOneLine) {
       {"bad device type", {"--device-type", "abc", "get"}, 2, "--device-type"},
       {"unknown simulation", {"--simulate", "usb", "devices"}, 2, "--simulate"},
       {"state without simulation", {"--sim-state", state, "devices"}, 2, "need --simulate"},
-      {"receiver family", {"--simulate", "receiver", "devices"}, 2, "not available yet"},
-      {"nordic device type", {"--device-type", "201", "profile", "list"}, 2, "not available yet"},
       {"unknown setting", {"get", "dpi_group9_value"}, 2, "unknown setting"},
       {"set text value", {"set", "report_rate", "fast"}, 2, "whole number"},
       {"set version", {"set", "version", "2"}, 2, "version"},

@@ -1,0 +1,100 @@
+#pragma once
+// The Nordic family's operations, run by the sync worker for device types
+// above 200: the command set (nordic_commands.cpp), the key and macro
+// downloads (nordic_download.cpp) and the status reports and connection
+// sequences (nordic_status.cpp). They talk to the device through the
+// window's device manager, keep their state in the window's NordicState and
+// store into the settings of the window's current profile.
+//
+// Every request that expects a reply code is sent at most twice; after the
+// second failure the operation goes on (the device's failures are silent).
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+#include "device/nordic_layout.h"
+#include "nordic/nordic_state.h"
+
+namespace tk410 {
+
+class DeviceMainDlg;
+
+// What a macro download did.
+struct NordicMacroResult {
+  int sent = 0;       // macro images sent
+  int truncated = 0;  // of them, cut at the 1024-byte limit
+};
+
+class NordicProtocol {
+ public:
+  // The fixed waits.
+  static constexpr uint32_t kRetryWaitMs = 100;
+  static constexpr uint32_t kRestoreWaitMs = 1000;
+  static constexpr uint32_t kFactoryResetWaitMs = 1500;
+  static constexpr uint32_t kDownloadCommitWaitMs = 200;
+  static constexpr uint32_t kSettingsWriteWaitMs = 2;
+  static constexpr uint64_t kPollIntervalMs = 200;
+  static constexpr uint32_t kArrivalWaitMs = 1000;
+
+  explicit NordicProtocol(DeviceMainDlg& window);
+
+  // ---- command set
+  // Reads link, status, key table and settings into the current profile.
+  // False only when a receiver reports no linked mouse.
+  bool ReadNordicAll();
+  // The first step of ReadNordicAll alone: target and link state from the
+  // receiver's link query, nothing read or stored. False when a receiver
+  // reports no linked mouse.
+  bool QueryNordicLink();
+  void WriteNordicSettings();
+  void WriteNordicReportRate();
+  void SelectNordicProfile();
+  void DownloadNordicProfile();
+  bool RestoreNordicDefaults();
+  void RestoreNordicButton();
+  bool FactoryResetNordic();
+  bool CommitNordic();
+
+  // ---- downloads
+  NordicMacroResult DownloadNordicMacros();
+  void DownloadNordicKeys();
+  // Stores the row a slot code stands for (current profile, layer 0).
+  void DecodeNordicKey(int slot, const uint8_t* code);
+
+  // ---- status reports and connection sequences
+  void PollNordicStatus(bool force);
+  void ShowNordicVersions();
+  void NordicFirstSync();
+  void NordicArrivalSync();
+  void NordicResync();
+
+ private:
+  enum class Retry { kAfterWait, kAtOnce };
+
+  NordicFrame Request(uint8_t command, uint8_t code, uint8_t sub,
+                      std::initializer_list<uint8_t> data = {}) const;
+  // Sends `request`; when no reply with `expected` in byte 2 came, sends it
+  // once more (after 100 ms or at once). `reply` gets the last reply (or the
+  // request when nothing came). True when the expected code came.
+  bool Send(const NordicFrame& request, uint8_t expected, Retry retry, NordicFrame* reply = nullptr);
+  void SendOnce(const NordicFrame& request);
+
+  bool IsReceiverMode() const;
+  int ConfigInt(const wchar_t* key) const;
+  void StoreConfig(const wchar_t* key, int value) const;
+  // Connection label, tab control and connected flag for a link state.
+  void ShowLink(bool linked);
+  void ApplyStatus(const NordicStatusBlock& status);
+  void StoreSettings(const NordicFrame& block);
+  // Function lists, buttons page (selected button 0), macro page,
+  // performance page.
+  void RefreshPages();
+  // Steps 2 and 3 of the first sync: read everything, refresh, versions.
+  bool ReadAndShow(int mode);
+
+  DeviceMainDlg& window_;
+  NordicState& state_;
+};
+
+}  // namespace tk410
