@@ -22,7 +22,10 @@
 #include "base/text.h"
 #include "device/device_manager.h"
 #include "plkui/manager.h"
+#include "platform/raw_input_hub.h"
+#include "platform/x11_raw_input.h"
 #include "plkui/qt/qt_file_dialogs.h"
+#include "plkui/qt/qt_raw_input.h"
 #include "plkui/qt/qt_runtime.h"
 #include "plkui/qt/window_host.h"
 #include "sim/virtual_bus_device_changes.h"
@@ -97,7 +100,16 @@ int main(int argc, char** argv) {
     DeviceManager::Instance().SetBackend(bus);
   }
 
+  // Raw input for the macro recorder and key capture: XInput2 sees the whole
+  // display; without it (Wayland, no extension) the events of our own windows.
+  RawInputHub raw_input;
+  X11RawInput global_input;
+  PLKUI::qt::QtRawInput window_input;
+  window_input.Start(raw_input);
+  window_input.SetSuppressed(global_input.Start(raw_input));
+
   DeviceMainServices services;
+  services.raw_input = &raw_input;
   services.db = &ConfigDatabase::Instance();
   services.devices = &DeviceManager::Instance();
   services.clock = &SystemClockInstance();
@@ -133,5 +145,7 @@ int main(int argc, char** argv) {
   window.ShowModal(1);
   window.EndProgram();
   window.DestroyWindow();
+  global_input.Stop();
+  window_input.Stop();
   return 0;
 }
