@@ -6,11 +6,9 @@
 #include <string>
 #include <string_view>
 
-namespace tk410 {
+#include "device/product.h"  // kProductName names the folders and the autostart entry
 
-// The product name: names the data directory, the settings folder and the
-// autostart entry.
-inline constexpr wchar_t kProductName[] = L"TEVO TK410";
+namespace tk410 {
 
 // $HOME, or the password database's home folder when HOME is unset. No
 // trailing '/'.

@@ -150,6 +150,8 @@ void DeviceMainDlg::ShowConnectionState(int active_mode, bool any_device) {
     for (int id : kNotConnectedControls) {
       if (auto* c = Control<PLKUI::MControl>(id)) c->SetVisible(!usable);
     }
+    // The panel behind the status lines goes with them.
+    if (auto* c = Control<PLKUI::MControl>(ctl::kHomePanel)) c->SetVisible(!usable);
     for (int id : kDeviceControls) {
       if (auto* c = Control<PLKUI::MControl>(id)) c->SetVisible(usable);
     }

@@ -15,7 +15,13 @@ class QtAppEnvironment : public ::testing::Environment {
  public:
   void SetUp() override { App(); }
   void TearDown() override { app_.reset(); }
+  // Listing the tests runs no TearDown; ending a QApplication during static
+  // destruction crashes, so an application still alive then is left to the OS.
+  ~QtAppEnvironment() override { (void)app_.release(); }
   QApplication& App() {
+    // Tests never open windows on the user's display, also when CTest lists
+    // the tests at build time without the test environment.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (!app_) app_ = std::make_unique<QApplication>(argc_, argv_);
     return *app_;
   }

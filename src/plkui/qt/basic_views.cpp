@@ -154,12 +154,13 @@ void ButtonView::PaintLink(QPainter& p) {
   p.setFont(UiFont(button_.GetFontWidth()));
   p.setPen(Hovered() ? Theme::kCyan.lighter(120) : Theme::kCyan);
   if (text.isEmpty()) {
-    // No caption: a small link mark instead of an empty box.
-    const QPointF c = QRectF(rect()).center();
-    p.setPen(QPen(Hovered() ? Theme::kCyan : Theme::kMuted, 1.6));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(QRectF(c.x() - 9, c.y() - 4, 10, 8), 4, 4);
-    p.drawRoundedRect(QRectF(c.x() - 1, c.y() - 4, 10, 8), 4, 4);
+    // No caption: the link is a click area over what lies beneath it (the
+    // logo); only hovering shows it.
+    if (Hovered()) {
+      p.setPen(QPen(Theme::kCyan, 1));
+      p.setBrush(Qt::NoBrush);
+      p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+    }
     return;
   }
   QFont f = p.font();
@@ -230,8 +231,10 @@ void PictureView::paintEvent(QPaintEvent*) {
     p.drawText(rect(), Qt::AlignCenter, QStringLiteral("TEVO"));
     return;
   }
-  // Any other picture: a framed panel with a small landscape mark.
   DrawSurface(p, r, Theme::kPanel, Theme::kBorder, 8);
+  // Panels and areas ("img_area3.png") are plain surfaces; any other missing
+  // picture gets a small landscape mark so it reads as a picture.
+  if (name.find(L"area") != std::wstring::npos || name.find(L"bkg") != std::wstring::npos) return;
   const QPointF c = r.center();
   p.setPen(QPen(Theme::kMuted, 1.4));
   p.setBrush(Qt::NoBrush);
