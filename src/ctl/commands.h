@@ -27,4 +27,7 @@ Outcome WriteCommand(Session& session, const Args& args);
 Outcome RestoreCommand(Session& session, const Args& args);
 Outcome UdevRulesCommand(const Args& args);
 
+// The window's start-up, hot-plug and status poll, printed (watch_command.cpp).
+Outcome WatchCommand(Session& session, const Args& args);
+
 }  // namespace tk410::ctl_tool

@@ -138,6 +138,7 @@ const char* UsageText() {
       "  assign KEY_CODE KIND [VALUE [VALUE2]]   store a button function\n"
       "  macro list | macro new [NAME] | macro show ID\n"
       "  udev-rules                   print the udev rule for the catalogue's devices\n"
+      "  watch [SECONDS]              run start-up, hot-plug and the status poll; print changes\n"
       "exit codes: 0 success, 1 device absent or not answering, 2 usage error,\n"
       "            3 file or data error, 4 permission denied on a present device\n";
 }

@@ -31,6 +31,7 @@ Outcome RunCommand(Session& session, const CtlOptions& options) {
   if (c == "set") return SetCommand(session, a);
   if (c == "assign") return AssignCommand(session, a);
   if (c == "macro") return MacroCommand(session, a);
+  if (c == "watch") return WatchCommand(session, a);
   return Outcome::Fail(kExitUsage, "unknown command '" + c + "' (see tk410ctl --help)");
 }
 

@@ -40,6 +40,8 @@ std::vector<uint8_t> Join(std::initializer_list<const std::vector<uint8_t>*> par
 
 }  // namespace
 
+const std::vector<uint8_t>& WiredVendorReportDescriptor() { return kVendorCollection; }
+
 VirtualWiredMouse::VirtualWiredMouse(VirtualWiredMouseOptions options) : options_(options) {}
 
 std::vector<VirtualInterface> VirtualWiredMouse::Interfaces() const {

@@ -13,11 +13,16 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "sim/virtual_hid_device.h"
 #include "sim/wired_firmware.h"
 
 namespace tk410 {
+
+// The report descriptor of the vendor collection alone (interface 1), also
+// what the uhid front end gives the kernel.
+const std::vector<uint8_t>& WiredVendorReportDescriptor();
 
 enum class WiredFault {
   kNone,
