@@ -7,6 +7,9 @@
 //   --simulate wired        run against the virtual wired mouse (shown in the title)
 //   --screenshot FILE       after the window has settled, save a picture of it and quit
 //   --screenshot-delay MS   how long to let it settle first (default 1500)
+//   --device-type N         serve device type N (default 101, the product's own)
+//   -hide                   start without showing the window (anywhere in the command line)
+// A second start activates the running instance and ends with 0 (app/single_instance.h).
 
 #include <QApplication>
 #include <QTimer>
@@ -15,12 +18,17 @@
 #include <memory>
 #include <string>
 
+#include "app/app_entry.h"
 #include "app/app_paths.h"
+#include "app/single_instance.h"
 #include "app/language_files.h"
 #include "app/settings_store.h"
 #include "base/clock.h"
 #include "base/text.h"
 #include "device/device_manager.h"
+#include "platform/mouse_panel.h"
+#include "platform/pointer_settings.h"
+#include "platform/x11_text_injector.h"
 #include "plkui/manager.h"
 #include "platform/raw_input_hub.h"
 #include "platform/x11_raw_input.h"
@@ -81,17 +89,25 @@ int main(int argc, char** argv) {
   const Options options = ParseOptions(argc, argv);
   if (!options.ok) return 2;
 
+  const StartupOptions startup = ParseStartupOptions(argc, argv);
+  for (const std::string& warning : startup.warnings) std::fprintf(stderr, "tk410: %s\n", warning.c_str());
+
   QApplication app(argc, argv);
+  SingleInstance instance(RuntimeDirectory(), kProductName);
+  if (instance.Acquire(ActivationTokenFromEnvironment()) == SingleInstance::Role::kSecond) return 0;
   PLKUI::qt::QtRuntime runtime;
   PLKUI::ScopedRuntime scoped_runtime(runtime);
-  PLKUI::Manager::SetFontName(kInterfaceFontName);
 
   SettingsStore settings(SettingsStore::DefaultDirectory());
-  LanguageFileTexts texts(LanguageFileTexts::DefaultDirectory(),
-                          ChooseStartupLanguage(settings, UserUiLanguageFromEnvironment()));
   const std::wstring data_directory = GetDataDirectory();
-  if (!CreateDirectoryPath(data_directory + L"db/"))
-    std::fprintf(stderr, "tk410: cannot create the folder %s\n", ToUtf8(data_directory + L"db/").c_str());
+  const ShellStart shell = PrepareShell(settings, UserUiLanguageFromEnvironment(), data_directory);
+  LanguageFileTexts texts(LanguageFileTexts::DefaultDirectory(), shell.language);
+  if (!shell.data_folder_ready)
+    std::fprintf(stderr, "tk410: cannot create the folder %s\n", ToUtf8(data_directory + L"db").c_str());
+  const std::unique_ptr<PointerSettings> pointer = CreateSystemPointerSettings();
+  SystemProcessLauncher launcher;
+  const std::unique_ptr<TextInjector> injector = CreateSystemTextInjector(SystemClockInstance());
+  if (!injector) std::fprintf(stderr, "tk410: %s\n", ToUtf8(texts.GetLangText(907)).c_str());
 
   std::shared_ptr<VirtualHidBus> bus;
   if (options.simulate == "wired") {
@@ -117,6 +133,13 @@ int main(int argc, char** argv) {
   services.data_directory = data_directory;
   services.read_device_type = [&settings] { return settings.ReadDeviceTypeSetting(); };
   services.write_device_type = [&settings](int type) { settings.WriteDeviceTypeSetting(type); };
+  services.product_device_type = startup.device_type;
+  services.pointer = pointer.get();
+  services.launcher = &launcher;
+  services.injector = injector.get();
+  services.language_files = &texts;
+  services.settings = &settings;
+  services.config_home = XdgConfigHome();
 
   DeviceMainDlg window(services);
   PLKUI::QtFileDialogs file_dialogs;
@@ -142,7 +165,17 @@ int main(int argc, char** argv) {
       window.EndProgram();
     });
   }
-  window.ShowModal(1);
+  // A later start asks this one to come forward, shown normally even when started hidden.
+  instance.SetActivationHandler([&](const std::string& token) {
+    if (!token.empty()) qputenv("XDG_ACTIVATION_TOKEN", QByteArray::fromStdString(token));
+    window.ShowWindow(1);
+    if (QWidget* host = runtime.HostOf(window)) {
+      host->showNormal();
+      host->raise();
+      host->activateWindow();
+    }
+  });
+  window.ShowModal(startup.start_hidden ? 0 : 1);
   window.EndProgram();
   window.DestroyWindow();
   global_input.Stop();

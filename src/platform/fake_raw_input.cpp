@@ -9,22 +9,21 @@ bool ScriptedRawInput::Start(RawInputHub& hub) {
 
 intptr_t ScriptedRawInput::Publish(const RawInputEvent& event) { return hub_ ? hub_->Publish(event) : 0; }
 
-intptr_t ScriptedRawInput::KeyDown(int virtual_key, const std::wstring& system_name) {
+intptr_t ScriptedRawInput::Key(unsigned message, int virtual_key, const std::wstring& system_name) {
   RawInputEvent e;
   e.device = RawDevice::Keyboard;
-  e.message = kWmKeyDown;
+  e.message = message;
   e.virtual_key = virtual_key;
   e.system_name = system_name;
   return Publish(e);
 }
 
+intptr_t ScriptedRawInput::KeyDown(int virtual_key, const std::wstring& system_name) {
+  return Key(kWmKeyDown, virtual_key, system_name);
+}
+
 intptr_t ScriptedRawInput::KeyUp(int virtual_key, const std::wstring& system_name) {
-  RawInputEvent e;
-  e.device = RawDevice::Keyboard;
-  e.message = kWmKeyUp;
-  e.virtual_key = virtual_key;
-  e.system_name = system_name;
-  return Publish(e);
+  return Key(kWmKeyUp, virtual_key, system_name);
 }
 
 void ScriptedRawInput::KeyTap(int virtual_key) {

@@ -15,6 +15,8 @@ class ScriptedRawInput : public RawInputSource {
   // A key press (message 256) or release (257) of a virtual-key code.
   intptr_t KeyDown(int virtual_key, const std::wstring& system_name = L"");
   intptr_t KeyUp(int virtual_key, const std::wstring& system_name = L"");
+  // Any keyboard message (256, 257, 260, 261).
+  intptr_t Key(unsigned message, int virtual_key, const std::wstring& system_name = L"");
   // A press and release.
   void KeyTap(int virtual_key);
   // Button transition flags, optionally at a screen position.

@@ -79,8 +79,8 @@ std::string FindBluetoothBattery() {
 
 void DeviceMainDlg::StartUp(bool start_worker) {
   LoadCatalogue();
-  Services().write_device_type(kProductDeviceType);
-  Devices().SetCurrentDeviceType(kProductDeviceType);
+  Services().write_device_type(Services().product_device_type);
+  Devices().SetCurrentDeviceType(Services().product_device_type);
   Devices().ClearActiveHandle();
   OpenSettingsDatabase();
   RegisterDeviceNotifications();
@@ -121,7 +121,7 @@ void DeviceMainDlg::ScanAndUpdate() {
     std::lock_guard<std::mutex> lock(active_types_mutex);
     active_types.clear();
     devices.ClearSupported();
-    for (const CatalogEntry& entry : catalog.SupportedRecords(kProductDeviceType)) {
+    for (const CatalogEntry& entry : catalog.SupportedRecords(Services().product_device_type)) {
       devices.AddSupported(static_cast<uint32_t>(entry.vid), static_cast<uint32_t>(entry.pid),
                            std::wstring(), entry.device_type, entry.mode);
       active_types.push_back(entry);
@@ -134,7 +134,7 @@ void DeviceMainDlg::ScanAndUpdate() {
 
   std::vector<const DeviceInfo*> found;
   devices.DevicesOfCurrentType(&found);
-  current_device_type.store(kProductDeviceType);
+  current_device_type.store(Services().product_device_type);
   SetMessage(L"");
   ShowConnectionState(found.empty() ? -1 : devices.ActiveMode(), !found.empty());
 }

@@ -151,6 +151,15 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   void SetFileDialogs(FileDialogs* dialogs) { file_dialogs_ = dialogs; }
   FileDialogs* GetFileDialogs() const { return file_dialogs_; }
 
+  // ---- application shell (src/ui/text_refresh.cpp, system_settings_page.cpp)
+  // Puts every language-dependent text of the window in the current language
+  // and reloads the pages whose contents follow the language (message 2022,
+  // language change).
+  void RefreshTexts();
+  // Refills the settings page from the desktop when the window becomes
+  // active while that page is shown.
+  intptr_t OnNcActivate(bool active) override;
+
  protected:
   // The worker turn; defined in src/sync/worker.cpp.
   void ThreadBody() override;

@@ -14,7 +14,14 @@ class DeviceManager;
 class Clock;
 class LanguageTexts;
 class TextInjector;
+<<<<<<< HEAD
 class RawInputHub;
+=======
+class PointerSettings;
+class ProcessLauncher;
+class LanguageFileTexts;
+class SettingsStore;
+>>>>>>> main
 
 struct DeviceMainServices {
   ConfigDatabase* db = nullptr;              // default: ConfigDatabase::Instance()
@@ -28,6 +35,15 @@ struct DeviceMainServices {
   // The stored device type (the "DeviceType" setting); defaults keep it in memory.
   std::function<int()> read_device_type;
   std::function<void(int)> write_device_type;
+
+  // ---- application shell: product type, settings page's desktop controls ----
+  // The device type start-up records and serves (--device-type; 101 the product's own).
+  int product_device_type = 101;
+  PointerSettings* pointer = nullptr;          // null: the pointer controls do nothing
+  ProcessLauncher* launcher = nullptr;         // null: the mouse settings link does nothing
+  LanguageFileTexts* language_files = nullptr; // null: the language cannot be changed
+  const SettingsStore* settings = nullptr;     // where a language change is stored
+  std::wstring config_home;                    // XDG config folder of the autostart entry; empty: none
 };
 
 }  // namespace tk410

@@ -14,6 +14,7 @@
 #include "store/config_database.h"
 #include "ui/device_main_dlg.h"
 #include "ui/macro_page_builder.h"
+#include "ui/macro_page_controls.h"
 #include "ui/message_box.h"
 
 namespace tk410 {
@@ -25,11 +26,6 @@ constexpr unsigned kMsgInsertMenu = 1710;
 constexpr unsigned kMsgStepMenu = 1711;
 constexpr int kMenuCopy = 101;
 constexpr int kMenuDelete = 102;
-
-bool Checked(DeviceMainDlg& w, int id) {
-  auto* c = w.Control<PLKUI::MCheckControl>(id);
-  return c && c->GetCheck() != 0;
-}
 
 void Enable(DeviceMainDlg& w, int id, bool enabled) {
   if (auto* c = w.GetControl(id)) c->SetEnabled(enabled);
@@ -300,18 +296,18 @@ void MacroPage::SaveSettings() {
   MacroRecord macro;
   if (!w_.Db().GetMacro(id, macro)) return;
   macro.delay_time = 0;
-  if (Checked(w_, ctl::kDelayNone)) {
+  if (IsChecked(w_, ctl::kDelayNone)) {
     macro.delay_type = kDelayNone;
-  } else if (Checked(w_, ctl::kDelayFixed)) {
+  } else if (IsChecked(w_, ctl::kDelayFixed)) {
     macro.delay_type = kDelayFixed;
     macro.delay_time = EditNumberOr(w_, ctl::kDelayEdit, kDefaultFixedDelayMs);
   } else {
     macro.delay_type = kDelayRecorded;
   }
   macro.play_times = 1;
-  if (Checked(w_, ctl::kPlayMode1)) {
+  if (IsChecked(w_, ctl::kPlayMode1)) {
     macro.play_type = kPlayMode1;
-  } else if (Checked(w_, ctl::kPlayMode2)) {
+  } else if (IsChecked(w_, ctl::kPlayMode2)) {
     macro.play_type = kPlayMode2;
   } else {
     macro.play_type = kPlayRepeat;
@@ -320,11 +316,12 @@ void MacroPage::SaveSettings() {
   w_.Db().UpdateMacro(id, macro);
 }
 
-namespace {
+bool IsChecked(DeviceMainDlg& w, int id) {
+  auto* c = w.Control<PLKUI::MCheckControl>(id);
+  return c && c->GetCheck() != 0;
+}
 
-// Clamps a setting edit's number; the edit shows the clamped number when it
-// differs from the typed text.
-int ClampEdit(DeviceMainDlg& w, int id, int (*clamp)(int), bool tooltip) {
+int ClampEditNumber(DeviceMainDlg& w, int id, const std::function<int(int)>& clamp, bool tooltip) {
   auto* edit = w.Control<PLKUI::MEdit>(id);
   if (!edit) return 0;
   const std::wstring typed = edit->GetEditText();
@@ -337,15 +334,13 @@ int ClampEdit(DeviceMainDlg& w, int id, int (*clamp)(int), bool tooltip) {
   return value;
 }
 
-}  // namespace
-
 void MacroPage::ClampDelayEdit() {
-  ClampEdit(w_, ctl::kDelayEdit, ClampFixedDelay, true);
+  ClampEditNumber(w_, ctl::kDelayEdit, ClampFixedDelay, true);
   SaveSettings();
 }
 
 void MacroPage::ClampRepeatEdit() {
-  ClampEdit(w_, ctl::kRepeatEdit, ClampPlayTimes, false);
+  ClampEditNumber(w_, ctl::kRepeatEdit, ClampPlayTimes);
   SaveSettings();
 }
 

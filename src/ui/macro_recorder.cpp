@@ -9,6 +9,7 @@
 #include "plkui/controls.h"
 #include "ui/device_main_dlg.h"
 #include "ui/macro_page.h"
+#include "ui/macro_page_controls.h"
 #include "ui/message_box.h"
 
 namespace tk410 {
@@ -26,12 +27,8 @@ constexpr int kLockedWhileRecording[] = {
 };
 
 int SelectedDelayMode(DeviceMainDlg& w) {
-  auto checked = [&w](int id) {
-    auto* c = w.Control<PLKUI::MCheckControl>(id);
-    return c && c->GetCheck() != 0;
-  };
-  if (checked(ctl::kDelayNone)) return kDelayNone;
-  if (checked(ctl::kDelayFixed)) return kDelayFixed;
+  if (IsChecked(w, ctl::kDelayNone)) return kDelayNone;
+  if (IsChecked(w, ctl::kDelayFixed)) return kDelayFixed;
   return kDelayRecorded;
 }
 

@@ -10,6 +10,7 @@
 #include "ui/device_main_dlg.h"
 #include "ui/macro_page.h"
 #include "ui/macro_page_builder.h"
+#include "ui/macro_page_controls.h"
 #include "ui/message_box.h"
 
 namespace tk410 {
@@ -46,21 +47,6 @@ int StepKindData(DeviceMainDlg& w) {
 
 void SetCheck(DeviceMainDlg& w, int id, bool checked) {
   if (auto* c = w.Control<PLKUI::MCheckControl>(id)) c->SetCheck(checked ? 1 : 0);
-}
-
-bool Checked(DeviceMainDlg& w, int id) {
-  auto* c = w.Control<PLKUI::MCheckControl>(id);
-  return c && c->GetCheck() != 0;
-}
-
-// Clamps a distance edit; it shows the clamped number when that differs from its text.
-int ClampDistanceEdit(DeviceMainDlg& w, int id, int limit) {
-  auto* edit = w.Control<PLKUI::MEdit>(id);
-  if (!edit) return 0;
-  const std::wstring typed = edit->GetEditText();
-  const int value = ClampMoveDistance(WToI(typed), limit);
-  if (FormatInt(value) != typed) edit->SetEditText(FormatInt(value));
-  return value;
 }
 
 }  // namespace
@@ -190,9 +176,7 @@ void MacroPage::OnStepValue(int code) {
     SaveSteps();
   } else if (kind == kKindDelay) {
     if (!edit) return;
-    const std::wstring typed = edit->GetEditText();
-    const int delay = ClampStepDelay(WToI(typed));
-    if (FormatInt(delay) != typed) edit->SetEditText(FormatInt(delay));
+    const int delay = ClampEditNumber(w_, ctl::kStepValue, ClampStepDelay);
     const int sel = steps ? steps->GetCurSel() : -1;
     std::wstring text;
     int type = 0, value = 0, timestamp = 0;
@@ -227,10 +211,10 @@ void MacroPage::ApplyStepButton() {
 
 void MacroPage::ApplyMove(int horizontal_limit) {
   MoveXYValue move;
-  move.horizontal = ClampDistanceEdit(w_, ctl::kMoveX, horizontal_limit);
-  move.vertical = ClampDistanceEdit(w_, ctl::kMoveY, kMaxMoveDistance);
-  move.left = Checked(w_, ctl::kMoveLeft);
-  move.up = Checked(w_, ctl::kMoveUp);
+  move.horizontal = ClampEditNumber(w_, ctl::kMoveX, [horizontal_limit](int v) { return ClampMoveDistance(v, horizontal_limit); });
+  move.vertical = ClampEditNumber(w_, ctl::kMoveY, [](int v) { return ClampMoveDistance(v, kMaxMoveDistance); });
+  move.left = IsChecked(w_, ctl::kMoveLeft);
+  move.up = IsChecked(w_, ctl::kMoveUp);
   auto* steps = Steps();
   const int sel = steps ? steps->GetCurSel() : -1;
   std::wstring text;

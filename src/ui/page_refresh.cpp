@@ -9,7 +9,11 @@
 #include "plkui/controls.h"
 #include "store/config_database.h"
 #include "ui/device_main_dlg.h"
+<<<<<<< HEAD
 #include "ui/macro_page.h"
+=======
+#include "ui/system_settings_page.h"
+>>>>>>> main
 #include "ui/macro_page_builder.h"
 #include "ui/performance_values.h"
 
@@ -237,7 +241,7 @@ void DeviceMainDlg::LoadPerformancePage() {
     sleep->SelectData(WToI(ConfigText(*this, L"sleep_light")));
 }
 
-// The system pointer settings come with the application shell; nothing to restore here yet.
-void DeviceMainDlg::RestorePointerDefaults() {}
+// The desktop's pointer values back to the session defaults (sync worker).
+void DeviceMainDlg::RestorePointerDefaults() { RestoreSystemPointerDefaults(*this); }
 
 }  // namespace tk410

@@ -66,7 +66,10 @@ void BuildSettingsPage(DeviceMainDlg& w, PLKUI::MTabLayout* layout) {
   // Right column: system pointer settings.
   b.Card(Box(kRightCard, 116, kCardWidth, 612));
   b.Heading(ctl::kPointerHeading, Box(kRightCard + 16, 132, 300, 26), 630);
-  b.Text(ctl::kPointerHeading2, Box(kRightCard + 16, 164, 420, 26), 631);
+  b.Text(ctl::kPointerHeading2, Box(kRightCard + 16, 164, 360, 26), 631);
+  // The values of the two sliders, shown right-aligned above their slider rows.
+  if (auto* speed = b.Text(ctl::kPointerSpeedValue, Box(kRightCard + 386, 180, 77, 26), 0))
+    speed->SetAlignment(PLKUI::kAlignRight | PLKUI::kAlignVCenter);
   if (auto* help = b.Control<PLKUI::CHelpButton>(L"CHelpButton", ctl::kPointerHelp,
                                                  Box(kRightCard + 443, 134, 20, 20), L"?"))
     help->SetTitle(FormatW(L"%ls\n%ls", w.LangText(639).c_str(), w.LangText(640).c_str()));
@@ -84,7 +87,9 @@ void BuildSettingsPage(DeviceMainDlg& w, PLKUI::MTabLayout* layout) {
   b.Radio(ctl::kWheelUnit1, Box(kRightCard + 16, 386, 200, 28), b.Lang(637), L"IDC_SYS_WHEEL_UNIT");
   b.Radio(ctl::kWheelUnit2, Box(kRightCard + 230, 386, 200, 28), b.Lang(636), L"IDC_SYS_WHEEL_UNIT", true);
 
-  b.Text(ctl::kDoubleClickLabel, Box(kRightCard + 16, 440, 447, 26), 638);
+  b.Text(ctl::kDoubleClickLabel, Box(kRightCard + 16, 440, 360, 26), 638);
+  if (auto* ms = b.Text(ctl::kDoubleClickValue, Box(kRightCard + 386, 440, 77, 26), 0))
+    ms->SetAlignment(PLKUI::kAlignRight | PLKUI::kAlignVCenter);
   b.Text(ctl::kSlowLabel2, Box(kRightCard + 16, 474, 56, 28), 632, 12);
   Slider(b, ctl::kDoubleClick, 474, 0, 10);
 }

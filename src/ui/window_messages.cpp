@@ -12,6 +12,7 @@
 #include "ui/message_box.h"
 #include "ui/page_handlers.h"
 #include "ui/profile_files.h"
+#include "ui/system_settings_page.h"
 
 namespace tk410 {
 
@@ -57,6 +58,7 @@ intptr_t DeviceMainDlg::OnInitDialog() {
   SetProp(kProductName, 1);
   SetIcon(107);
   StartUp();
+  FillSystemSettings(*this);
   if (GetMTimer() == 0) SetMTimer(10);
   return 1;
 }
@@ -77,6 +79,7 @@ intptr_t DeviceMainDlg::OnMessage(int id, int code, intptr_t param) {
       if (page == 1) background2->SetVisible(false);
     }
     current_page.store(page);
+    if (page == 6) FillSystemSettings(*this);
     return 0;
   }
 
@@ -103,8 +106,12 @@ intptr_t DeviceMainDlg::OnMessage(int id, int code, intptr_t param) {
   if (id == ctl::kDpiReset || (id >= ctl::kFirstDpiStage && id <= ctl::kGameOff))
     return OnPerformanceMessage(*this, id, code);
   if (id == ctl::kFactoryReset) return OnSettingsMessage(*this, id, code);
+<<<<<<< HEAD
   if (id >= ctl::kMacroList && id <= ctl::kMoveY && id != ctl::kMacroImport && id != ctl::kMacroExport)
     return MacroEditor().OnMessage(id, code, param);
+=======
+  if (IsSystemSettingsControl(id)) return OnSystemSettingsMessage(*this, id, code);
+>>>>>>> main
   if (FileDialogs* dialogs = GetFileDialogs()) {
     if (id == ctl::kMacroImport) ImportMacroToList(*this, *dialogs);
     if (id == ctl::kMacroExport) ExportSelectedMacro(*this, *dialogs);
@@ -127,12 +134,8 @@ intptr_t DeviceMainDlg::OnWindowMessage(unsigned message, uintptr_t wparam, intp
       return 0;
     case kMsgRefreshTexts:
       // Texts of this window follow the language; the pages reload from the database.
-      RefreshProfileList();
-      FillFunctionLists();
-      RefreshKeyPage();
-      LoadPerformancePage();
-      ShowMacroPage();
-      break;
+      RefreshTexts();
+      return 0;
     case kMsgProfileFile:
       if (FileDialogs* dialogs = GetFileDialogs()) OnProfileFileMessage(*this, *dialogs, wparam, lparam);
       return 0;

@@ -28,7 +28,11 @@ TEST(RecordToMouse, RecordedMacroOnAButtonReachesTheWiredMouse) {
   RawInputHub hub;
   ScriptedRawInput keys;
   keys.Start(hub);
-  DeviceMainServices services{&rig.Db(), &rig.Devices(), &rig.Manual(), &texts};
+  DeviceMainServices services;
+  services.db = &rig.Db();
+  services.devices = &rig.Devices();
+  services.clock = &rig.Manual();
+  services.texts = &texts;
   services.raw_input = &hub;
   DeviceMainDlg window(services);
   window.SetRuntime(&runtime);

@@ -1,0 +1,38 @@
+#pragma once
+// Pointer settings kept in a small INI file, for desktops that have no
+// setting of their own for a value (wheel lines on GNOME) or no known
+// settings at all. A missing file or value reads as the session default.
+// The file is read on every get and replaced atomically on every set.
+
+#include <string>
+
+#include "platform/pointer_settings.h"
+
+namespace tk410 {
+
+class FilePointerSettings final : public PointerSettings {
+ public:
+  explicit FilePointerSettings(std::wstring path);
+
+  const std::wstring& path() const { return path_; }
+
+  int GetMouseSpeed() override;
+  void SetMouseSpeed(int speed) override;
+  int GetAcceleration() override;
+  void SetAcceleration(int on) override;
+  unsigned GetWheelScrollLines() override;
+  void SetWheelScrollLines(unsigned lines) override;
+  int GetDoubleClickTime() override;
+  void SetDoubleClickTime(int ms) override;
+
+ private:
+  int ReadValue(const wchar_t* key, int fallback) const;
+  void WriteValue(const wchar_t* key, int value);
+
+  std::wstring path_;
+};
+
+// The production emulation file: XdgConfigHome() + "/TEVO TK410/pointer.ini".
+std::wstring PointerSettingsFilePath();
+
+}  // namespace tk410

@@ -1,0 +1,173 @@
+#include "platform/gsettings_pointer_settings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#ifdef TK410_HAVE_GIO
+#define G_SETTINGS_ENABLE_BACKEND
+#include <gio/gio.h>
+#include <gio/gsettingsbackend.h>
+#endif
+
+#include "base/trace.h"
+#include "platform/file_pointer_settings.h"
+
+namespace tk410 {
+
+double SpeedToGnome(int speed) {
+  speed = std::clamp(speed, 1, 20);
+  if (speed <= 10) return (speed - 10) / 9.0;
+  return (speed - 10) / 10.0;
+}
+
+int SpeedFromGnome(double value) {
+  if (!std::isfinite(value)) return kDefaultPointerSpeed;
+  value = std::clamp(value, -1.0, 1.0);
+  const double speed = value <= 0 ? 10 + 9 * value : 10 + 10 * value;
+  return std::clamp(static_cast<int>(std::lround(speed)), 1, 20);
+}
+
+#ifdef TK410_HAVE_GIO
+
+namespace {
+
+constexpr char kSpeedKey[] = "speed";
+constexpr char kAccelKey[] = "accel-profile";
+constexpr char kDoubleClickKey[] = "double-click";
+
+GSettings* AsSettings(void* p) { return static_cast<GSettings*>(p); }
+
+bool HasKeyOfType(GSettingsSchema* schema, const char* key, const char* type) {
+  if (!g_settings_schema_has_key(schema, key)) return false;
+  GSettingsSchemaKey* schema_key = g_settings_schema_get_key(schema, key);
+  const bool ok = g_variant_type_equal(g_settings_schema_key_get_value_type(schema_key),
+                                       G_VARIANT_TYPE(type));
+  g_settings_schema_key_unref(schema_key);
+  return ok;
+}
+
+}  // namespace
+
+GSettingsPointerSettings::GSettingsPointerSettings(std::unique_ptr<PointerSettings> fallback,
+                                                   Options options)
+    : fallback_(std::move(fallback)) {
+  GSettingsSchemaSource* source = g_settings_schema_source_get_default();
+  GSettingsSchemaSource* own_source = nullptr;
+  if (!options.schema_dir.empty()) {
+    GError* error = nullptr;
+    own_source = g_settings_schema_source_new_from_directory(options.schema_dir.c_str(), source,
+                                                             FALSE, &error);
+    if (error) {
+      Trace(kTraceInfo, "schema folder not read: %s", error->message);
+      g_error_free(error);
+    }
+    if (own_source) source = own_source;
+  }
+  GSettingsSchema* schema =
+      source ? g_settings_schema_source_lookup(source, options.schema_id.c_str(), TRUE) : nullptr;
+  if (schema) {
+    has_speed_ = HasKeyOfType(schema, kSpeedKey, "d");
+    has_accel_ = HasKeyOfType(schema, kAccelKey, "s");
+    has_double_click_ = HasKeyOfType(schema, kDoubleClickKey, "i");
+    GSettingsBackend* backend = options.memory_backend ? g_memory_settings_backend_new() : nullptr;
+    settings_ = g_settings_new_full(schema, backend, nullptr);
+    if (backend) g_object_unref(backend);
+    g_settings_schema_unref(schema);
+  } else {
+    Trace(kTraceInfo, "no pointer settings schema %s; using the emulation",
+          options.schema_id.c_str());
+  }
+  if (own_source) g_settings_schema_source_unref(own_source);
+}
+
+GSettingsPointerSettings::~GSettingsPointerSettings() {
+  if (settings_) {
+    g_settings_sync();
+    g_object_unref(AsSettings(settings_));
+  }
+}
+
+int GSettingsPointerSettings::GetMouseSpeed() {
+  if (!has_speed_) return fallback_->GetMouseSpeed();
+  return SpeedFromGnome(g_settings_get_double(AsSettings(settings_), kSpeedKey));
+}
+
+void GSettingsPointerSettings::SetMouseSpeed(int speed) {
+  if (!has_speed_) return fallback_->SetMouseSpeed(speed);
+  g_settings_set_double(AsSettings(settings_), kSpeedKey, SpeedToGnome(speed));
+  g_settings_sync();
+}
+
+int GSettingsPointerSettings::GetAcceleration() {
+  if (!has_accel_) return fallback_->GetAcceleration();
+  // "default" is the device's own profile, which is adaptive for mice.
+  gchar* profile = g_settings_get_string(AsSettings(settings_), kAccelKey);
+  const bool flat = profile && std::strcmp(profile, "flat") == 0;
+  g_free(profile);
+  return flat ? 0 : 1;
+}
+
+void GSettingsPointerSettings::SetAcceleration(int on) {
+  if (!has_accel_) return fallback_->SetAcceleration(on);
+  g_settings_set_string(AsSettings(settings_), kAccelKey, on ? "adaptive" : "flat");
+  g_settings_sync();
+}
+
+unsigned GSettingsPointerSettings::GetWheelScrollLines() { return fallback_->GetWheelScrollLines(); }
+
+void GSettingsPointerSettings::SetWheelScrollLines(unsigned lines) {
+  fallback_->SetWheelScrollLines(lines);
+}
+
+int GSettingsPointerSettings::GetDoubleClickTime() {
+  if (!has_double_click_) return fallback_->GetDoubleClickTime();
+  return g_settings_get_int(AsSettings(settings_), kDoubleClickKey);
+}
+
+void GSettingsPointerSettings::SetDoubleClickTime(int ms) {
+  if (!has_double_click_) return fallback_->SetDoubleClickTime(ms);
+  if (ms <= 0) return;
+  // Where the schema limits the value, GSettings refuses one out of range.
+  GSettingsSchema* schema = nullptr;
+  g_object_get(AsSettings(settings_), "settings-schema", &schema, nullptr);
+  bool in_range = true;
+  if (schema) {
+    GSettingsSchemaKey* key = g_settings_schema_get_key(schema, kDoubleClickKey);
+    GVariant* value = g_variant_new_int32(ms);
+    g_variant_ref_sink(value);
+    in_range = g_settings_schema_key_range_check(key, value);
+    g_variant_unref(value);
+    g_settings_schema_key_unref(key);
+    g_settings_schema_unref(schema);
+  }
+  if (!in_range) return;
+  g_settings_set_int(AsSettings(settings_), kDoubleClickKey, ms);
+  g_settings_sync();
+}
+
+#else  // no GIO: everything goes to the fallback
+
+GSettingsPointerSettings::GSettingsPointerSettings(std::unique_ptr<PointerSettings> fallback,
+                                                   Options)
+    : fallback_(std::move(fallback)) {}
+GSettingsPointerSettings::~GSettingsPointerSettings() = default;
+int GSettingsPointerSettings::GetMouseSpeed() { return fallback_->GetMouseSpeed(); }
+void GSettingsPointerSettings::SetMouseSpeed(int speed) { fallback_->SetMouseSpeed(speed); }
+int GSettingsPointerSettings::GetAcceleration() { return fallback_->GetAcceleration(); }
+void GSettingsPointerSettings::SetAcceleration(int on) { fallback_->SetAcceleration(on); }
+unsigned GSettingsPointerSettings::GetWheelScrollLines() { return fallback_->GetWheelScrollLines(); }
+void GSettingsPointerSettings::SetWheelScrollLines(unsigned lines) {
+  fallback_->SetWheelScrollLines(lines);
+}
+int GSettingsPointerSettings::GetDoubleClickTime() { return fallback_->GetDoubleClickTime(); }
+void GSettingsPointerSettings::SetDoubleClickTime(int ms) { fallback_->SetDoubleClickTime(ms); }
+
+#endif
+
+std::unique_ptr<PointerSettings> CreateSystemPointerSettings() {
+  return std::make_unique<GSettingsPointerSettings>(
+      std::make_unique<FilePointerSettings>(PointerSettingsFilePath()));
+}
+
+}  // namespace tk410

@@ -1,0 +1,41 @@
+#pragma once
+// The settings page's controls that act on the user's desktop and on the
+// program rather than on the mouse: pointer speed (238), pointer precision
+// (242), wheel scrolling (247, 248 page-scroll radio, 249 lines radio),
+// double-click speed (251), the desktop's mouse settings link (276), the
+// left-button lock (274), the interface language (268) and start at login
+// (265).
+//
+// The desktop keeps the pointer values; the page keeps no copy and is
+// refilled from the desktop whenever it is shown.
+
+#include <cstdint>
+#include <string>
+
+namespace tk410 {
+
+class DeviceMainDlg;
+
+// Double-click time of a slider position 0..10 (900 ms down to 200 ms in
+// steps of 70); any other position is taken as the time itself.
+int DoubleClickMsOfPosition(int position);
+// The slider position of a double-click time; 0 for a time not in the table.
+int DoubleClickPosition(int ms);
+
+// Fills the pointer controls from the desktop, the start-at-login switch from
+// the autostart entry and selects the current language in the language list.
+void FillSystemSettings(DeviceMainDlg& window);
+
+// The handlers of the controls above; 0 always. Other ids are ignored.
+intptr_t OnSystemSettingsMessage(DeviceMainDlg& window, int id, int code);
+bool IsSystemSettingsControl(int id);
+
+// Puts the desktop's pointer values back to the session defaults (speed 10,
+// acceleration on, 3 lines, 550 ms), touching only values that differ, and
+// shows them. Runs on the sync worker after a restore or reset.
+void RestoreSystemPointerDefaults(DeviceMainDlg& window);
+
+// The program's own path, for the autostart entry (/proc/self/exe).
+std::wstring OwnProgramPath();
+
+}  // namespace tk410
