@@ -14,14 +14,11 @@ class DeviceManager;
 class Clock;
 class LanguageTexts;
 class TextInjector;
-<<<<<<< HEAD
 class RawInputHub;
-=======
 class PointerSettings;
 class ProcessLauncher;
 class LanguageFileTexts;
 class SettingsStore;
->>>>>>> main
 
 struct DeviceMainServices {
   ConfigDatabase* db = nullptr;              // default: ConfigDatabase::Instance()

@@ -9,11 +9,8 @@
 #include "plkui/controls.h"
 #include "store/config_database.h"
 #include "ui/device_main_dlg.h"
-<<<<<<< HEAD
 #include "ui/macro_page.h"
-=======
 #include "ui/system_settings_page.h"
->>>>>>> main
 #include "ui/macro_page_builder.h"
 #include "ui/performance_values.h"
 

@@ -106,12 +106,9 @@ intptr_t DeviceMainDlg::OnMessage(int id, int code, intptr_t param) {
   if (id == ctl::kDpiReset || (id >= ctl::kFirstDpiStage && id <= ctl::kGameOff))
     return OnPerformanceMessage(*this, id, code);
   if (id == ctl::kFactoryReset) return OnSettingsMessage(*this, id, code);
-<<<<<<< HEAD
   if (id >= ctl::kMacroList && id <= ctl::kMoveY && id != ctl::kMacroImport && id != ctl::kMacroExport)
     return MacroEditor().OnMessage(id, code, param);
-=======
   if (IsSystemSettingsControl(id)) return OnSystemSettingsMessage(*this, id, code);
->>>>>>> main
   if (FileDialogs* dialogs = GetFileDialogs()) {
     if (id == ctl::kMacroImport) ImportMacroToList(*this, *dialogs);
     if (id == ctl::kMacroExport) ExportSelectedMacro(*this, *dialogs);
