@@ -30,7 +30,10 @@
 #include "platform/pointer_settings.h"
 #include "platform/x11_text_injector.h"
 #include "plkui/manager.h"
+#include "platform/raw_input_hub.h"
+#include "platform/x11_raw_input.h"
 #include "plkui/qt/qt_file_dialogs.h"
+#include "plkui/qt/qt_raw_input.h"
 #include "plkui/qt/qt_runtime.h"
 #include "plkui/qt/window_host.h"
 #include "sim/virtual_bus_device_changes.h"
@@ -113,7 +116,16 @@ int main(int argc, char** argv) {
     DeviceManager::Instance().SetBackend(bus);
   }
 
+  // Raw input for the macro recorder and key capture: XInput2 sees the whole
+  // display; without it (Wayland, no extension) the events of our own windows.
+  RawInputHub raw_input;
+  X11RawInput global_input;
+  PLKUI::qt::QtRawInput window_input;
+  window_input.Start(raw_input);
+  window_input.SetSuppressed(global_input.Start(raw_input));
+
   DeviceMainServices services;
+  services.raw_input = &raw_input;
   services.db = &ConfigDatabase::Instance();
   services.devices = &DeviceManager::Instance();
   services.clock = &SystemClockInstance();
@@ -166,5 +178,7 @@ int main(int argc, char** argv) {
   window.ShowModal(startup.start_hidden ? 0 : 1);
   window.EndProgram();
   window.DestroyWindow();
+  global_input.Stop();
+  window_input.Stop();
   return 0;
 }

@@ -37,6 +37,7 @@ class ConfigDatabase;
 class DeviceManager;
 class Clock;
 class FileDialogs;
+class MacroPage;
 
 class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceMainDef {
  public:
@@ -189,6 +190,15 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   DeviceMainServices services_;
   mutable std::mutex wait_mutex_;
   PLKUI::MDialog* wait_dialog_ = nullptr;
+
+  // ---- macro page: recorder and editor (src/ui/macro_page*.cpp) -----------
+ public:
+  // The macro page's behaviour; made on first use (any thread).
+  MacroPage& MacroEditor();
+
+ private:
+  std::once_flag macro_page_once_;
+  std::shared_ptr<MacroPage> macro_page_;
 };
 
 }  // namespace tk410

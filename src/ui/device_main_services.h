@@ -14,6 +14,7 @@ class DeviceManager;
 class Clock;
 class LanguageTexts;
 class TextInjector;
+class RawInputHub;
 class PointerSettings;
 class ProcessLauncher;
 class LanguageFileTexts;
@@ -25,6 +26,7 @@ struct DeviceMainServices {
   Clock* clock = nullptr;                    // default: the system clock
   const LanguageTexts* texts = nullptr;      // default: no texts (empty strings)
   TextInjector* injector = nullptr;          // null: emoji typing unavailable
+  RawInputHub* raw_input = nullptr;          // null: no key capture or macro recording
   std::wstring data_directory;               // ends with '/'; the database lies in its db/ folder
   std::wstring catalog_path;                 // default: config.xml of the shipped data
   // The stored device type (the "DeviceType" setting); defaults keep it in memory.

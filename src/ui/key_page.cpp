@@ -6,6 +6,7 @@
 #include "app/lang_text.h"
 #include "assign/button_function.h"
 #include "assign/function_text.h"
+#include "assign/mouse_key_config_dlg.h"
 #include "base/text.h"
 #include "store/config_database.h"
 #include "sync/sync_task.h"
@@ -79,27 +80,19 @@ namespace tk410 {
 
 namespace {
 
-// A function chosen in a button's combo that needs no dialog is stored at once.
+// A function chosen in a button's combo: stored at once, or through the
+// assignment dialog for the kinds that need a parameter.
 void StoreChosenFunction(DeviceMainDlg& w, int combo_id) {
   auto* combo = w.Control<PLKUI::MComboBox>(combo_id);
   const int key_code = ctl::KeyCodeOfCombo(combo_id);
   if (!combo || key_code == 0) return;
-  const int kind = combo->GetCurData();
-  for (const FunctionListItem& item : FunctionList()) {
-    if (item.kind != kind) continue;
-    if (!item.opens_dialog) {
-      KeyMacroRecord record;
-      record.profile = w.current_profile.load();
-      record.key_code = key_code;
-      record.macro_type = kind;
-      record.macro_value = 1;
-      record.macro_desc = FormatInt(FunctionTextId(kind, 1));
-      if (const LanguageTexts* texts = w.Services().texts) record.macro_desc = BuildFunctionText(record, *texts);
-      w.Db().SaveKeyRecord(record);
-    }
-    break;
-  }
-  // The page always shows what is stored (a dialog kind stays as it was).
+  w.selected_button.store(key_code);
+  KeyConfigServices services;
+  services.db = &w.Db();
+  services.texts = w.Services().texts;
+  services.raw_input = w.Services().raw_input;
+  AssignFromKeyPage(w, key_code, combo->GetCurData(), w.current_profile.load(), services);
+  // The page always shows what is stored (a cancelled dialog included).
   w.RefreshKeyPage();
 }
 

@@ -16,4 +16,7 @@ constexpr int kMoveEditorIds[] = {ctl::kMoveLabelX, ctl::kMoveLeft, ctl::kMoveRi
 // Shows or hides the two editors of the selected step.
 void ShowStepEditor(DeviceMainDlg& window, bool step_editor, bool move_editor);
 
+// Shows a macro: its delay and play settings and its steps (the step editor hidden).
+void ShowMacro(DeviceMainDlg& window, int macro_id);
+
 }  // namespace tk410

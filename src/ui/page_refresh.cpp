@@ -9,6 +9,7 @@
 #include "plkui/controls.h"
 #include "store/config_database.h"
 #include "ui/device_main_dlg.h"
+#include "ui/macro_page.h"
 #include "ui/system_settings_page.h"
 #include "ui/macro_page_builder.h"
 #include "ui/performance_values.h"
@@ -96,6 +97,8 @@ void CheckRadio(DeviceMainDlg& w, int id) {
   if (auto* radio = w.Control<PLKUI::MCheckControl>(id)) radio->SetCheck(1);
 }
 
+}  // namespace
+
 void ShowMacro(DeviceMainDlg& w, int macro_id) {
   ShowStepEditor(w, false, false);
   auto* delay = w.Control<PLKUI::MEdit>(ctl::kDelayEdit);
@@ -136,9 +139,12 @@ void ShowMacro(DeviceMainDlg& w, int macro_id) {
   for (const auto& e : events) steps->AddString(e->desc, e->type, e->value, e->delay_time);
 }
 
-}  // namespace
-
 void DeviceMainDlg::ShowMacroPage() {
+  // While a recording runs the lists hold steps not yet saved; the refresh
+  // waits until the recording stops.
+  bool deferred = false;
+  auto hold = MacroEditor().HoldRefresh(deferred);
+  if (deferred) return;
   auto* list = Control<PLKUI::MacroList>(ctl::kMacroList);
   if (auto* steps = Control<PLKUI::CRecordList>(ctl::kStepList)) steps->DeleteAllItems();
   if (!list) return;

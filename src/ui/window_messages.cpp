@@ -8,6 +8,8 @@
 #include "store/config_database.h"
 #include "sync/sync_task.h"
 #include "ui/device_main_dlg.h"
+#include "platform/raw_input.h"
+#include "ui/macro_page.h"
 #include "ui/message_box.h"
 #include "ui/page_handlers.h"
 #include "ui/profile_files.h"
@@ -121,6 +123,8 @@ intptr_t DeviceMainDlg::OnMessage(int id, int code, intptr_t param) {
   if (id == ctl::kDpiReset || (id >= ctl::kFirstDpiStage && id <= ctl::kGameOff))
     return OnPerformanceMessage(*this, id, code);
   if (id == ctl::kFactoryReset) return OnSettingsMessage(*this, id, code);
+  if (id >= ctl::kMacroList && id <= ctl::kMoveY && id != ctl::kMacroImport && id != ctl::kMacroExport)
+    return MacroEditor().OnMessage(id, code, param);
   if (IsSystemSettingsControl(id)) return OnSystemSettingsMessage(*this, id, code);
   if (FileDialogs* dialogs = GetFileDialogs()) {
     if (id == ctl::kMacroImport) ImportMacroToList(*this, *dialogs);
@@ -155,7 +159,12 @@ intptr_t DeviceMainDlg::OnWindowMessage(unsigned message, uintptr_t wparam, intp
     case kMsgMacroMenu:
     case kMsgInsertMenu:
     case kMsgStepMenu:
-      return 0;  // the macro editor's menus arrive with the editor
+      MacroEditor().OnMenu(message, static_cast<int>(lparam));
+      return 0;
+    case kMsgRawInput:
+      // Raw input feeds the recorder and the step editor's key capture.
+      MacroEditor().OnRawInput(lparam);
+      return 0;
     default:
       break;
   }

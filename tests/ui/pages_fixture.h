@@ -13,6 +13,7 @@
 #include "base/clock.h"
 #include "base/text.h"
 #include "device/device_manager.h"
+#include "platform/fake_raw_input.h"
 #include "plkui/controls.h"
 #include "plkui/headless_runtime.h"
 #include "sim/virtual_hid_bus.h"
@@ -42,6 +43,8 @@ class WindowTest : public ::testing::Test {
     services.clock = &clock;
     services.texts = &texts;
     services.data_directory = dir.wide();
+    services.raw_input = &hub;
+    keys.Start(hub);
     window = std::make_unique<DeviceMainDlg>(services);
     window->SetRuntime(&runtime);
     window->InitUI();
@@ -76,6 +79,8 @@ class WindowTest : public ::testing::Test {
   DeviceManager devices;
   InMemoryLanguageTexts texts;
   PLKUI::HeadlessRuntime runtime;
+  RawInputHub hub;
+  ScriptedRawInput keys;
   std::unique_ptr<DeviceMainDlg> window;
 };
 
