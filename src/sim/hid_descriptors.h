@@ -17,4 +17,13 @@ inline const std::vector<uint8_t>& MouseCollectionDescriptor() {
   return kMouse;
 }
 
+// The Nordic family's vendor collection, usage page 0xFF0A usage 0x01:
+// 64-byte input and output reports without report id.
+inline const std::vector<uint8_t>& NordicVendorCollectionDescriptor() {
+  static const std::vector<uint8_t> kVendor = {
+      0x06, 0x0A, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x09, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00,
+      0x75, 0x08, 0x95, 0x40, 0x81, 0x02, 0x09, 0x02, 0x95, 0x40, 0x91, 0x02, 0xC0};
+  return kVendor;
+}
+
 }  // namespace tk410

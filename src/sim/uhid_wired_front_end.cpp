@@ -9,93 +9,28 @@
 
 namespace tk410 {
 
-namespace {
-
-constexpr uint16_t kBusUsb = 0x03;
-
-uhid_event EventOfType(uint32_t type) {
-  uhid_event event;
-  std::memset(&event, 0, sizeof(event));
-  event.type = type;
-  return event;
-}
-
-}  // namespace
-
-uhid_event UhidInputEvent(const uint8_t* bytes, size_t size) {
-  uhid_event event = EventOfType(UHID_INPUT2);
-  const size_t n = std::min<size_t>(size, UHID_DATA_MAX);
-  event.u.input2.size = static_cast<uint16_t>(n);
-  std::memcpy(event.u.input2.data, bytes, n);
-  return event;
-}
-
 UhidWiredFrontEnd::UhidWiredFrontEnd(WiredFirmware& firmware, UhidMouseOptions options)
     : firmware_(firmware), options_(options) {}
 
-uhid_event UhidWiredFrontEnd::CreateEvent() const {
-  uhid_event event = EventOfType(UHID_CREATE2);
-  uhid_create2_req& create = event.u.create2;
-  std::strncpy(reinterpret_cast<char*>(create.name), kName, sizeof(create.name) - 1);
-  std::strncpy(reinterpret_cast<char*>(create.phys), kPhys, sizeof(create.phys) - 1);
-  const std::vector<uint8_t>& descriptor = WiredVendorReportDescriptor();
-  static_assert(sizeof(create.rd_data) >= 64);
-  create.rd_size = static_cast<uint16_t>(descriptor.size());
-  std::memcpy(create.rd_data, descriptor.data(), descriptor.size());
-  create.bus = kBusUsb;
-  create.vendor = options_.vendor_id;
-  create.product = options_.product_id;
-  create.version = 0x0100;
-  return event;
+UhidIdentity UhidWiredFrontEnd::Identity() const {
+  return {kName, kPhys, options_.vendor_id, options_.product_id};
 }
 
-uhid_event UhidWiredFrontEnd::DestroyEvent() { return EventOfType(UHID_DESTROY); }
-
-std::vector<uhid_event> UhidWiredFrontEnd::OnEvent(const uhid_event& event, uint64_t now_ms) {
-  switch (event.type) {
-    case UHID_OPEN:
-      open_ = true;
-      return {};
-    case UHID_CLOSE:
-      open_ = false;
-      return {};
-    case UHID_OUTPUT:
-      return OnOutput(event.u.output.data, std::min<size_t>(event.u.output.size, UHID_DATA_MAX),
-                      now_ms);
-    case UHID_GET_REPORT:
-      return {OnGetReport(event.u.get_report)};
-    case UHID_SET_REPORT:
-      if (event.u.set_report.rtype == UHID_OUTPUT_REPORT) {
-        std::vector<uhid_event> out = OnOutput(
-            event.u.set_report.data, std::min<size_t>(event.u.set_report.size, UHID_DATA_MAX), now_ms);
-        uhid_event reply = EventOfType(UHID_SET_REPORT_REPLY);
-        reply.u.set_report_reply.id = event.u.set_report.id;
-        out.insert(out.begin(), reply);
-        return out;
-      }
-      return {OnSetReport(event.u.set_report)};
-    default:
-      return {};  // UHID_START, UHID_STOP
-  }
+const std::vector<uint8_t>& UhidWiredFrontEnd::ReportDescriptor() const {
+  return WiredVendorReportDescriptor();
 }
 
-// hidraw hands the written buffer over as it is: report number 0 first,
-// then the 64 payload bytes. A buffer of exactly 64 bytes is taken as the
-// payload alone.
+size_t UhidWiredFrontEnd::OutputSize() const { return WiredFrame::kSize; }
+
 std::vector<uhid_event> UhidWiredFrontEnd::OnOutput(const uint8_t* data, size_t size,
                                                     uint64_t now_ms) {
-  if (size > WiredFrame::kSize) {
-    if (data[0] != 0) return {};  // the vendor reports carry no report id
-    ++data;
-    --size;
-  }
   WiredFrame request;
   std::memcpy(request.data(), data, std::min(size, WiredFrame::kSize));
   const std::optional<WiredFrame> reply = firmware_.Handle(request);
   if (!reply) return {};
-  ++answered_;
+  CountAnswer();
   uhid_event input = UhidInputEvent(reply->data(), WiredFrame::kSize);
-  if (options_.late_reply > 0 && answered_ == options_.late_reply) {
+  if (options_.late_reply > 0 && Answered() == options_.late_reply) {
     held_.push_back({now_ms + options_.late_ms, input});
     return {};
   }
@@ -103,7 +38,7 @@ std::vector<uhid_event> UhidWiredFrontEnd::OnOutput(const uint8_t* data, size_t 
 }
 
 uhid_event UhidWiredFrontEnd::OnGetReport(const uhid_get_report_req& request) {
-  uhid_event reply = EventOfType(UHID_GET_REPORT_REPLY);
+  uhid_event reply = UhidEventOfType(UHID_GET_REPORT_REPLY);
   uhid_get_report_reply_req& answer = reply.u.get_report_reply;
   answer.id = request.id;
   answer.err = EIO;
@@ -120,7 +55,7 @@ uhid_event UhidWiredFrontEnd::OnGetReport(const uhid_get_report_req& request) {
 }
 
 uhid_event UhidWiredFrontEnd::OnSetReport(const uhid_set_report_req& request) {
-  uhid_event reply = EventOfType(UHID_SET_REPORT_REPLY);
+  uhid_event reply = UhidEventOfType(UHID_SET_REPORT_REPLY);
   reply.u.set_report_reply.id = request.id;
   const size_t size = std::min<size_t>(request.size, UHID_DATA_MAX);
   const bool ok = request.rtype == UHID_FEATURE_REPORT && size > 0 &&

@@ -3,7 +3,6 @@
 #include "sim/hid_descriptors.h"
 
 #include <algorithm>
-#include <sstream>
 
 #include "sim/state_text.h"
 
@@ -14,18 +13,12 @@ namespace {
 using namespace nordic;
 
 const std::vector<uint8_t>& kMouseCollection = MouseCollectionDescriptor();
-// Vendor 0xFF0A/0x01: 64-byte input and output without report id.
-const std::vector<uint8_t> kVendorCollection = {
-    0x06, 0x0A, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x09, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00,
-    0x75, 0x08, 0x95, 0x40, 0x81, 0x02, 0x09, 0x02, 0x95, 0x40, 0x91, 0x02, 0xC0};
-
-constexpr char kLinkLine[] = "receiver_linked";
-constexpr uint8_t kReceiverSource = 0x01;
-constexpr uint8_t kMouseBehindSource = 0x41;
+const std::vector<uint8_t>& kVendorCollection = NordicVendorCollectionDescriptor();
 
 }  // namespace
 
-VirtualNordicDevice::VirtualNordicDevice(VirtualNordicOptions options) : options_(options) {}
+VirtualNordicDevice::VirtualNordicDevice(VirtualNordicOptions options)
+    : options_(options), core_(options.mode != 0) {}
 
 std::vector<VirtualInterface> VirtualNordicDevice::Interfaces() const {
   return {VirtualInterface{kMouseInterface, kMouseCollection},
@@ -50,48 +43,17 @@ void VirtualNordicDevice::SetFault(NordicFault fault, int count) {
 
 int VirtualNordicDevice::RejectedRequests() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  return receiver_rejected_ + mouse_.RejectedRequests();
+  return core_.RejectedRequests();
 }
 
 bool VirtualNordicDevice::Linked() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  return linked_;
+  return core_.Linked();
 }
 
 void VirtualNordicDevice::SetReceiverVersion(uint8_t major, uint8_t minor) {
   std::lock_guard<std::mutex> lock(mutex_);
-  receiver_version_ = {major, minor};
-}
-
-std::optional<NordicFrame> VirtualNordicDevice::Answer(const uint8_t* data, size_t length) {
-  if (!IsReceiver() || TargetOf(data[kTargetCommandAt]) != kTargetDevice) {
-    if (IsReceiver() && !linked_) {
-      // Nobody behind the receiver to answer.
-      return std::nullopt;
-    }
-    return mouse_.Handle(data, length);
-  }
-  // The receiver itself.
-  if (!NordicFrame::VerifyReceived(data, length)) {
-    ++receiver_rejected_;
-    return std::nullopt;
-  }
-  const uint8_t command = CommandOf(data[kTargetCommandAt]);
-  if (command == kCmdStatus && data[kCodeAt] == kCodeRead) {
-    NordicStatusBlock status = linked_ ? mouse_.Status() : NordicStatusBlock();
-    status.linked = linked_;
-    return status.Build(data[kTargetCommandAt]);
-  }
-  if (command == kCmdVersion && data[kCodeAt] == kCodeRead) {
-    NordicFrame f;
-    f[kTargetCommandAt] = data[kTargetCommandAt];
-    f[kCodeAt] = kCodeVersion;
-    f[NordicVersionReply::kMajorAt] = receiver_version_.first;
-    f[NordicVersionReply::kMinorAt] = receiver_version_.second;
-    return f;
-  }
-  ++receiver_rejected_;
-  return std::nullopt;
+  core_.SetReceiverVersion(major, minor);
 }
 
 void VirtualNordicDevice::OnOutputReport(int interface_number, uint8_t report_id, const uint8_t* data,
@@ -105,7 +67,7 @@ void VirtualNordicDevice::OnOutputReport(int interface_number, uint8_t report_id
       fault = fault_;
       if (fault_count_ > 0 && --fault_count_ == 0) fault_ = NordicFault::kNone;
     }
-    if (fault != NordicFault::kUnplug) reply = Answer(data, length);
+    if (fault != NordicFault::kUnplug) reply = core_.Answer(data, length);
   }
   if (fault == NordicFault::kUnplug) {
     Unplug();
@@ -135,25 +97,21 @@ void VirtualNordicDevice::Emit(const NordicFrame& frame, uint32_t delay_ms, size
 }
 
 void VirtualNordicDevice::SetLinked(bool linked, bool quiet) {
-  NordicStatusBlock status;
+  std::optional<NordicFrame> report;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!IsReceiver()) return;
-    linked_ = linked;
-    if (linked) status = mouse_.Status();
-    status.linked = linked;
+    report = core_.SetLinked(linked);
   }
-  if (!quiet) Emit(status.Build(kReceiverSource));
+  if (report && !quiet) Emit(*report);
 }
 
 void VirtualNordicDevice::RaiseMouseStatus() {
-  NordicStatusBlock status;
+  std::optional<NordicFrame> report;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (IsReceiver() && !linked_) return;
-    status = mouse_.Status();
+    report = core_.MouseStatus();
   }
-  Emit(status.Build(IsReceiver() ? kMouseBehindSource : kReceiverSource));
+  if (report) Emit(*report);
 }
 
 void VirtualNordicDevice::PressDpiButton(uint8_t stage) {
@@ -184,7 +142,7 @@ bool VirtualNordicDevice::SaveToFile(const std::string& path) const {
   std::string text;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    text = mouse_.Save() + kLinkLine + " " + (linked_ ? "1" : "0") + "\n";
+    text = core_.Save();
   }
   return sim_state::WriteFile(path, text);
 }
@@ -192,23 +150,8 @@ bool VirtualNordicDevice::SaveToFile(const std::string& path) const {
 bool VirtualNordicDevice::LoadFromFile(const std::string& path) {
   std::string text;
   if (!sim_state::ReadFile(path, &text)) return false;
-  // The link line is the device's; the rest is the mouse's.
-  bool linked = true;
-  std::istringstream in(text);
-  std::string mouse_text;
-  for (std::string line; std::getline(in, line);) {
-    const std::vector<std::string> f = sim_state::Fields(line);
-    if (!f.empty() && f[0] == kLinkLine) {
-      if (f.size() != 2 || (f[1] != "0" && f[1] != "1")) return false;
-      linked = f[1] == "1";
-    } else {
-      mouse_text += line + "\n";
-    }
-  }
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!mouse_.Load(mouse_text)) return false;
-  linked_ = linked;
-  return true;
+  return core_.Load(text);
 }
 
 }  // namespace tk410

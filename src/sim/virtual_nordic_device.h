@@ -19,7 +19,7 @@
 #include <mutex>
 #include <string>
 
-#include "sim/nordic_firmware.h"
+#include "sim/nordic_receiver_firmware.h"
 #include "sim/virtual_hid_device.h"
 
 namespace tk410 {
@@ -63,13 +63,13 @@ class VirtualNordicDevice final : public VirtualHidDevice {
   void OnOutputReport(int interface_number, uint8_t report_id, const uint8_t* data,
                       size_t length) override;
 
-  bool IsReceiver() const { return options_.mode != 0; }
+  bool IsReceiver() const { return core_.IsReceiver(); }
 
   // The mouse's firmware, under the device's lock.
   template <typename F>
   auto WithFirmware(F&& f) {
     std::lock_guard<std::mutex> lock(mutex_);
-    return f(mouse_);
+    return f(core_.Mouse());
   }
   // Receiver: whether the mouse is linked. A change raises the receiver's
   // status report unless `quiet`.
@@ -94,17 +94,13 @@ class VirtualNordicDevice final : public VirtualHidDevice {
   bool LoadFromFile(const std::string& path);
 
  private:
-  std::optional<NordicFrame> Answer(const uint8_t* data, size_t length);  // mutex_ held
   void Emit(const NordicFrame& frame, uint32_t delay_ms = 0, size_t length = NordicFrame::kSize);
 
   VirtualNordicOptions options_;
   mutable std::mutex mutex_;
-  NordicFirmware mouse_;               // guarded by mutex_
-  bool linked_ = true;                 // guarded by mutex_
-  std::pair<uint8_t, uint8_t> receiver_version_{0x02, 0x01};
+  NordicReceiverFirmware core_;        // guarded by mutex_
   NordicFault fault_ = NordicFault::kNone;
   int fault_count_ = 0;
-  int receiver_rejected_ = 0;
   bool open_denied_ = false;
 };
 

@@ -1,16 +1,21 @@
-// tk410-uhid-mouse: the virtual wired mouse on the kernel's uhid interface.
-// Creates a HID device through /dev/uhid whose replies come from the wired
-// firmware model, so the real program (hidapi on hidraw, udev hot-plug,
-// the node's access rights) can be tried without the mouse.
+// tk410-uhid-mouse: a virtual mouse on the kernel's uhid interface.
+// Creates a HID device through /dev/uhid whose replies come from a firmware
+// model, so the real program (hidapi on hidraw, udev hot-plug, the node's
+// access rights) can be tried without the mouse.
 //
 //   tk410-uhid-mouse --kind wired [--state FILE] [--late-reply N] [--late-ms MS]
 //                    [--usr1-report STAGE,RATE]
+//   tk410-uhid-mouse --kind receiver [--state FILE]
 //
-// SIGUSR1 raises a stage-and-rate status report (default stage 3 at the
-// mouse's report rate), SIGUSR2 a battery report (50 %), SIGHUP saves the
-// state file. SIGTERM or SIGINT save the state file, destroy the device and
-// end the program. Exit codes: 0 done, 2 usage error, 3 state file error,
-// 4 /dev/uhid not usable.
+// wired: the wired mouse 1209:0001. SIGUSR1 raises a stage-and-rate status
+// report (default stage 3 at the mouse's report rate), SIGUSR2 a battery
+// report (50 %).
+// receiver: the Nordic receiver 1209:0004 with the mouse linked behind it.
+// SIGUSR1 unlinks the mouse, or links it again, with the receiver's status
+// report; SIGUSR2 raises the mouse's status report.
+// Both: SIGHUP saves the state file. SIGTERM or SIGINT save the state file,
+// destroy the device and end the program. Exit codes: 0 done, 2 usage
+// error, 3 state file error, 4 /dev/uhid not usable.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -24,9 +29,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "sim/state_text.h"
+#include "sim/uhid_nordic_front_end.h"
 #include "sim/uhid_wired_front_end.h"
 
 namespace tk410 {
@@ -44,7 +53,8 @@ int Usage(const std::string& error) {
   std::fprintf(stderr,
                "tk410-uhid-mouse: %s\n"
                "usage: tk410-uhid-mouse --kind wired [--state FILE] [--late-reply N] [--late-ms MS]\n"
-               "                        [--usr1-report STAGE,RATE]\n",
+               "                        [--usr1-report STAGE,RATE]\n"
+               "       tk410-uhid-mouse --kind receiver [--state FILE]\n",
                error.c_str());
   return 2;
 }
@@ -91,9 +101,13 @@ bool Parse(int argc, char** argv, Options* o, std::string* error) {
       return false;
     }
   }
-  if (o->kind != "wired") {
-    *error = o->kind.empty() ? "--kind wired is required"
-                             : "--kind " + o->kind + " is not available; use --kind wired";
+  if (o->kind != "wired" && o->kind != "receiver") {
+    *error = o->kind.empty() ? "--kind wired or --kind receiver is required"
+                             : "--kind " + o->kind + " is not available; use wired or receiver";
+    return false;
+  }
+  if (o->kind == "receiver" && (o->mouse.late_reply != 0 || o->usr1_rate >= 0)) {
+    *error = "--late-reply and --usr1-report are for --kind wired";
     return false;
   }
   return true;
@@ -115,21 +129,21 @@ bool WriteEvent(int fd, const uhid_event& event) {
   return true;
 }
 
-bool SaveState(const WiredFirmware& firmware, const std::string& path) {
-  if (path.empty() || firmware.SaveToFile(path)) return true;
+// What the serving loop needs of one kind of device besides its front end.
+struct Kind {
+  // The events to write for a user signal (SIGUSR1, SIGUSR2).
+  std::function<std::vector<uhid_event>(int signal)> on_signal;
+  // Writes the state file; false on failure.
+  std::function<bool(const std::string& path)> save;
+};
+
+bool SaveState(const Kind& kind, const std::string& path) {
+  if (path.empty() || kind.save(path)) return true;
   std::fprintf(stderr, "tk410-uhid-mouse: cannot save the state file %s\n", path.c_str());
   return false;
 }
 
-int Run(const Options& options) {
-  WiredFirmware firmware;
-  if (!options.state.empty() && std::filesystem::exists(options.state) &&
-      !firmware.LoadFromFile(options.state)) {
-    std::fprintf(stderr, "tk410-uhid-mouse: cannot read the state file %s\n", options.state.c_str());
-    return 3;
-  }
-  UhidWiredFrontEnd front(firmware, options.mouse);
-
+int Serve(UhidFrontEnd& front, const Kind& kind, const std::string& state) {
   sigset_t signals;
   sigemptyset(&signals);
   for (int s : {SIGTERM, SIGINT, SIGUSR1, SIGUSR2, SIGHUP}) sigaddset(&signals, s);
@@ -141,12 +155,13 @@ int Run(const Options& options) {
     std::fprintf(stderr, "tk410-uhid-mouse: cannot open /dev/uhid: %s\n", std::strerror(errno));
     return 4;
   }
-  if (signal_fd < 0 || !WriteEvent(fd, front.CreateEvent())) {
+  const uhid_event create = front.CreateEvent();
+  if (signal_fd < 0 || !WriteEvent(fd, create)) {
     ::close(fd);
     return 4;
   }
-  std::printf("tk410-uhid-mouse: created %04x:%04x\n", options.mouse.vendor_id,
-              options.mouse.product_id);
+  std::printf("tk410-uhid-mouse: created %04x:%04x\n", create.u.create2.vendor,
+              create.u.create2.product);
   std::fflush(stdout);
 
   int code = 0;
@@ -177,25 +192,13 @@ int Run(const Options& options) {
     if (fds[1].revents & POLLIN) {
       signalfd_siginfo info{};
       if (::read(signal_fd, &info, sizeof(info)) == static_cast<ssize_t>(sizeof(info))) {
-        switch (info.ssi_signo) {
-          case SIGUSR1: {
-            const auto& block = firmware.Settings(firmware.ActiveProfile());
-            const int rate = options.usr1_rate >= 0
-                                 ? options.usr1_rate
-                                 : block[WiredSettingsBlock::kReportRateAt - WiredSettingsBlock::kFrameOffset];
-            out.push_back(front.RaiseStageAndRate(static_cast<uint8_t>(options.usr1_stage),
-                                                  static_cast<uint8_t>(rate)));
-            break;
-          }
-          case SIGUSR2:
-            out.push_back(front.RaiseBattery(50, 0));
-            break;
-          case SIGHUP:
-            SaveState(firmware, options.state);
-            break;
-          default:
-            running = false;
-            break;
+        const int signo = static_cast<int>(info.ssi_signo);
+        if (signo == SIGUSR1 || signo == SIGUSR2) {
+          for (const uhid_event& e : kind.on_signal(signo)) out.push_back(e);
+        } else if (signo == SIGHUP) {
+          SaveState(kind, state);
+        } else {
+          running = false;
         }
       }
     }
@@ -203,11 +206,61 @@ int Run(const Options& options) {
       if (!WriteEvent(fd, e)) running = false;
     }
   }
-  if (!SaveState(firmware, options.state) && code == 0) code = 3;
-  WriteEvent(fd, UhidWiredFrontEnd::DestroyEvent());
+  if (!SaveState(kind, state) && code == 0) code = 3;
+  WriteEvent(fd, UhidFrontEnd::DestroyEvent());
   ::close(fd);
   std::printf("tk410-uhid-mouse: destroyed after %d answered requests\n", front.Answered());
   return code;
+}
+
+int StateFileUnreadable(const std::string& path) {
+  std::fprintf(stderr, "tk410-uhid-mouse: cannot read the state file %s\n", path.c_str());
+  return 3;
+}
+
+int RunWired(const Options& options) {
+  WiredFirmware firmware;
+  if (!options.state.empty() && std::filesystem::exists(options.state) &&
+      !firmware.LoadFromFile(options.state)) {
+    return StateFileUnreadable(options.state);
+  }
+  UhidWiredFrontEnd front(firmware, options.mouse);
+  Kind kind;
+  kind.on_signal = [&](int signo) -> std::vector<uhid_event> {
+    if (signo == SIGUSR2) return {front.RaiseBattery(50, 0)};
+    const auto& block = firmware.Settings(firmware.ActiveProfile());
+    const int rate = options.usr1_rate >= 0
+                         ? options.usr1_rate
+                         : block[WiredSettingsBlock::kReportRateAt - WiredSettingsBlock::kFrameOffset];
+    return {front.RaiseStageAndRate(static_cast<uint8_t>(options.usr1_stage),
+                                    static_cast<uint8_t>(rate))};
+  };
+  kind.save = [&](const std::string& path) { return firmware.SaveToFile(path); };
+  return Serve(front, kind, options.state);
+}
+
+int RunReceiver(const Options& options) {
+  NordicReceiverFirmware firmware(/*receiver=*/true);
+  if (!options.state.empty() && std::filesystem::exists(options.state)) {
+    std::string text;
+    if (!sim_state::ReadFile(options.state, &text) || !firmware.Load(text)) {
+      return StateFileUnreadable(options.state);
+    }
+  }
+  UhidNordicFrontEnd front(firmware, 0x1209, 0x0004);
+  Kind kind;
+  kind.on_signal = [&](int signo) -> std::vector<uhid_event> {
+    const std::optional<uhid_event> report =
+        signo == SIGUSR1 ? front.SetLinked(!firmware.Linked()) : front.RaiseMouseStatus();
+    if (!report) return {};
+    return {*report};
+  };
+  kind.save = [&](const std::string& path) { return sim_state::WriteFile(path, firmware.Save()); };
+  return Serve(front, kind, options.state);
+}
+
+int Run(const Options& options) {
+  return options.kind == "receiver" ? RunReceiver(options) : RunWired(options);
 }
 
 }  // namespace

@@ -22,12 +22,24 @@ pass() { echo "PASS $1"; }
 fail() { echo "FAIL $1: $2"; }
 finish() {
   # For the console printed on failure (or with TK410_VM_VERBOSE).
-  for f in /tmp/mouse.log /tmp/watch.log /tmp/late.log; do
+  for f in /tmp/mouse.log /tmp/watch.log /tmp/late.log /tmp/receiver.log; do
     [ -f "$f" ] && { echo "---- $f"; cat "$f"; }
   done
   echo VM-DONE
   sync
   poweroff -f
+}
+
+# The Nordic values that survive a write and a read, one "key=value" line
+# each; of sensor_flag only the bits 4, 8 and 16.
+nordic_values() {
+  $CTL --device-type 201 --data-dir "$1" get 2>&1 |
+    grep -E '^(dpi_index|dpi_group[0-5]_value|report_rate|liftoff_height|button_respondtime)=' | sort
+  flag=$($CTL --device-type 201 --data-dir "$1" get sensor_flag 2>/dev/null)
+  case "$flag" in
+    ''|*[!0-9]*) echo "sensor_flag unreadable: $flag" ;;
+    *) echo "sensor_bits=$((flag & 28))" ;;
+  esac
 }
 
 # Waits up to $2 tenths of a second for the command $1 to succeed.
@@ -198,6 +210,47 @@ if start_mouse --late-reply 1 --late-ms 1500; then
   [ -n "$WATCH_PID" ] && { kill -TERM $WATCH_PID; wait $WATCH_PID; }
 else
   fail late-reply "the uhid mouse did not appear"
+fi
+stop_mouse
+
+# ------------------------------------------------- Nordic receiver write/read
+# The receiver 1209:0004 with the mouse linked behind it: listed online,
+# known values written through hidraw and read back into a fresh database;
+# the mouse's saved settings block equals the one the same write leaves in
+# the in-process virtual receiver.
+NW=/tmp/nordic-write
+NR=/tmp/nordic-read
+NSTATE=/tmp/receiver.state
+for kv in "dpi_index 1" "dpi_group0_value 900" "dpi_group1_value 1700" "dpi_group2_value 3300" \
+          "report_rate 2" "liftoff_height 2" "button_respondtime 8" "sensor_flag 45"; do
+  $CTL --device-type 201 --data-dir $NW set $kv >/dev/null
+done
+$MOUSE --kind receiver --state $NSTATE >>/tmp/receiver.log 2>&1 &
+MOUSE_PID=$!
+if ! wait_for hidraw_present 50; then
+  fail nordic-write-read "no hidraw node appeared for the uhid receiver: $(cat /tmp/receiver.log)"
+elif ! out=$($CTL --device-type 201 --data-dir $NW devices 2>&1) ||
+     ! echo "$out" | grep -q "1209:0004 receiver online /dev/hidraw"; then
+  fail nordic-write-read "tk410ctl devices printed: $out"
+elif ! out=$($CTL --device-type 201 --data-dir $NW write 2>&1); then
+  fail nordic-write-read "write: $out"
+elif ! out=$($CTL --device-type 201 --data-dir $NR read 2>&1); then
+  fail nordic-write-read "read: $out"
+else
+  $CTL --device-type 201 --data-dir $NW --simulate receiver --sim-state /tmp/nsim.state write >/dev/null 2>&1
+  kill -HUP "$MOUSE_PID"
+  usleep 300000
+  nordic_values $NW >/tmp/nvalues.w
+  nordic_values $NR >/tmp/nvalues.r
+  if [ "$(wc -l </tmp/nvalues.w)" -ne 11 ] || ! grep -q '^sensor_bits=12$' /tmp/nvalues.w; then
+    fail nordic-write-read "tk410ctl get gave: $(tr '\n' ' ' </tmp/nvalues.w)"
+  elif ! cmp -s /tmp/nvalues.w /tmp/nvalues.r; then
+    fail nordic-write-read "values differ: $(diff /tmp/nvalues.w /tmp/nvalues.r | grep '^[-+][a-z]' | tr '\n' ' ')"
+  elif [ -z "$(settings_line $NSTATE)" ] || [ "$(settings_line $NSTATE)" != "$(settings_line /tmp/nsim.state)" ]; then
+    fail nordic-write-read "receiver state '$(settings_line $NSTATE)' is not the in-process '$(settings_line /tmp/nsim.state)'"
+  else
+    pass nordic-write-read
+  fi
 fi
 stop_mouse
 finish

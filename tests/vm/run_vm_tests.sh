@@ -2,9 +2,9 @@
 # Runs the real-kernel HID test: boots Debian's kernel in QEMU (software
 # emulation) with a small initramfs holding busybox, systemd-udevd, the
 # kernel's hid, uhid and hid-generic modules, tk410ctl and tk410-uhid-mouse,
-# and runs the scenarios of tests/vm/init.sh there. The virtual mouse sits on
-# /dev/uhid, so tk410ctl goes through hidapi's hidraw backend, the kernel's
-# hidraw node, udev events and the node's access rights.
+# and runs the scenarios of tests/vm/init.sh there. The virtual mouse and the
+# Nordic receiver sit on /dev/uhid, so tk410ctl goes through hidapi's hidraw
+# backend, the kernel's hidraw node, udev events and the node's access rights.
 #
 # Usage: tests/vm/run_vm_tests.sh [BUILD_DIR]
 #
