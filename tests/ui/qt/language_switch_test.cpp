@@ -25,6 +25,7 @@
 #include "support/qt_app_environment.h"
 #include "support/temp_dir.h"
 #include "ui/device_main_dlg.h"
+#include "ui/qt/offscreen_window_rig.h"
 
 namespace tk410 {
 namespace {
@@ -53,28 +54,16 @@ Texts CaptionsOf(DeviceMainDlg& window) {
 }
 
 TEST(LanguageSwitchQtTest, ChineseAndBackRetranslatesEveryCaption) {
-  PLKUI::qt::QtRuntime runtime;
-  PLKUI::ScopedRuntime scoped(runtime);
-
-  testing::TempDir dir;
-  std::filesystem::create_directories(dir.path() / "db");
-  ConfigDatabase db;
-  ASSERT_TRUE(db.OpenForDevice(dir.wide(), L"TK410"));
-  ManualClock clock;
-  auto bus = std::make_shared<VirtualHidBus>(clock);
-  bus->Attach(std::make_shared<VirtualWiredMouse>());
-  DeviceManager devices(bus, clock);
+  test::OffscreenWindowRig rig;
+  ASSERT_TRUE(rig.db_opened);
+  auto& runtime = rig.runtime;
+  auto& dir = rig.dir;
+  auto& texts = rig.texts;
+  DeviceMainServices& services = rig.services;
   const SettingsStore settings((dir.path() / "config").wstring());
   settings.ReadLanguageSetting();
-  LanguageFileTexts texts(LanguageFileTexts::DefaultDirectory(), kLanguageEnglish);
   LanguageFileTexts chinese(LanguageFileTexts::DefaultDirectory(), kLanguageChinese);
   FakePointerSettings pointer;
-  DeviceMainServices services;
-  services.db = &db;
-  services.devices = &devices;
-  services.clock = &clock;
-  services.texts = &texts;
-  services.data_directory = dir.wide();
   services.pointer = &pointer;
   services.language_files = &texts;
   services.settings = &settings;

@@ -24,6 +24,7 @@
 #include "support/qt_app_environment.h"
 #include "support/temp_dir.h"
 #include "ui/device_main_dlg.h"
+#include "ui/qt/offscreen_window_rig.h"
 
 namespace tk410 {
 namespace {
@@ -36,26 +37,12 @@ void Settle() {
 }
 
 TEST(MainWindowQtTest, FivePagesAreShownAndClicksReachTheDatabase) {
-  PLKUI::qt::QtRuntime runtime;
-  PLKUI::ScopedRuntime scoped(runtime);
-
-  testing::TempDir dir;
-  std::filesystem::create_directories(dir.path() / "db");
-  ConfigDatabase db;
-  ASSERT_TRUE(db.OpenForDevice(dir.wide(), L"TK410"));
-  ManualClock clock;
-  auto bus = std::make_shared<VirtualHidBus>(clock);
-  bus->Attach(std::make_shared<VirtualWiredMouse>());
-  DeviceManager devices(bus, clock);
-  // The shipped English texts, so the pictures show the real captions.
-  LanguageFileTexts texts(LanguageFileTexts::DefaultDirectory(), kLanguageEnglish);
-  DeviceMainServices services;
-  services.db = &db;
-  services.devices = &devices;
-  services.clock = &clock;
-  services.texts = &texts;
-  services.data_directory = dir.wide();
-  DeviceMainDlg window(services);
+  test::OffscreenWindowRig rig;
+  ASSERT_TRUE(rig.db_opened);
+  auto& runtime = rig.runtime;
+  auto& db = rig.db;
+  auto& texts = rig.texts;
+  DeviceMainDlg window(rig.services);
   ASSERT_TRUE(window.Create(nullptr, L"TEVO TK410", 0x96000000u, 0, PLKUI::MRect{0, 0, 1121, 780}));
   window.RefreshProfileList();
   window.FillFunctionLists();
