@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "app/program_paths.h"
@@ -89,7 +88,8 @@ std::wstring DocumentsDirectory() {
   if (!env.empty() && env.front() == L'/') return WithoutTrailingSlashes(env);
   const std::wstring home = HomeDirectory();
   std::string text;
-  if (ReadFileBytes(XdgConfigHome() + L"/user-dirs.dirs", text, 1u << 20)) {
+  // Often a link into a collection of dot files: links are followed.
+  if (ReadFileBytes(XdgConfigHome() + L"/user-dirs.dirs", text, 1u << 20, FileLinks::kFollow)) {
     std::wstring documents = ParseUserDirsDocuments(text, home);
     if (!documents.empty()) return documents;
   }
@@ -108,21 +108,8 @@ bool CreateDirectoryPath(const std::wstring& path) {
   return DirectoryExists(path);
 }
 
-bool ReadFileBytes(const std::wstring& path, std::string& bytes, size_t max_bytes) {
-  bytes.clear();
-  if (!FileExists(path)) return false;  // also refuses folders and devices
-  std::ifstream in(ToUtf8(path), std::ios::binary);
-  if (!in) return false;
-  char buf[16384];
-  while (in) {
-    in.read(buf, sizeof buf);
-    bytes.append(buf, static_cast<size_t>(in.gcount()));
-    if (bytes.size() > max_bytes) {
-      bytes.clear();
-      return false;
-    }
-  }
-  return !in.bad();
+bool ReadFileBytes(const std::wstring& path, std::string& bytes, size_t max_bytes, FileLinks links) {
+  return ReadRegularFile(path, max_bytes, links, &bytes) == FileRead::kOk;
 }
 
 bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/safe_file.h"
 #include "device/product.h"  // kProductName names the folders and the autostart entry
 
 namespace tk410 {
@@ -36,10 +37,11 @@ std::wstring GetDataDirectory();
 // when a level cannot be created (for example a file of that name exists).
 bool CreateDirectoryPath(const std::wstring& path);
 
-// Reads a whole file into `bytes`; false when it cannot be opened or is larger
-// than `max_bytes`.
+// Reads a whole regular file into `bytes` (see ReadRegularFile); false, with
+// `bytes` empty, when it is missing, not a regular file, larger than
+// `max_bytes` or unreadable.
 bool ReadFileBytes(const std::wstring& path, std::string& bytes,
-                   size_t max_bytes = 8u << 20);
+                   size_t max_bytes = 8u << 20, FileLinks links = FileLinks::kFollow);
 
 // Replaces `path` with `bytes` atomically: writes a temporary file in the same
 // folder, flushes it to disk and renames it over the target, so a reader sees

@@ -68,9 +68,9 @@ IniFile IniFile::Parse(std::string_view bytes) {
   return ini;
 }
 
-IniFile IniFile::Load(const std::wstring& path) {
+IniFile IniFile::Load(const std::wstring& path, FileLinks links) {
   std::string bytes;
-  if (!ReadFileBytes(path, bytes)) return IniFile();
+  if (!ReadFileBytes(path, bytes, kMaxIniFileBytes, links)) return IniFile();
   return Parse(bytes);
 }
 

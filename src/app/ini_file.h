@@ -17,9 +17,14 @@
 #include <utility>
 #include <vector>
 
+#include "base/safe_file.h"
+
 namespace tk410 {
 
 inline constexpr size_t kMaxProfileText = 259;
+// Larger files are not read (settings, pointer and language files are a few
+// kilobytes).
+inline constexpr size_t kMaxIniFileBytes = 8u << 20;
 
 class IniFile {
  public:
@@ -31,8 +36,10 @@ class IniFile {
   IniFile() = default;
   // Parses the bytes of a file (see the rules above).
   static IniFile Parse(std::string_view bytes);
-  // Reads and parses a file; an unreadable or missing file gives an empty one.
-  static IniFile Load(const std::wstring& path);
+  // Reads and parses a file (at most kMaxIniFileBytes, a regular file; a link at the
+  // path followed or refused as `links` says); an unreadable or missing file
+  // gives an empty one.
+  static IniFile Load(const std::wstring& path, FileLinks links = FileLinks::kFollow);
 
   // The value as GetPrivateProfileStringW returns it, empty when the section
   // or the key is missing.

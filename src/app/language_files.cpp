@@ -34,10 +34,8 @@ std::wstring LanguageFileTexts::FilePath(int language) const {
   return language_dir_ + FormatInt(language) + L".lan";
 }
 
-LanguageFileTexts::FileStamp LanguageFileTexts::StampOf(const std::wstring& path) {
+LanguageFileTexts::FileStamp LanguageFileTexts::StampOf(const struct stat& st) {
   FileStamp stamp;
-  struct stat st {};
-  if (stat(ToUtf8(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return stamp;
   stamp.exists = true;
   stamp.device = st.st_dev;
   stamp.inode = st.st_ino;
@@ -49,11 +47,22 @@ LanguageFileTexts::FileStamp LanguageFileTexts::StampOf(const std::wstring& path
 std::wstring LanguageFileTexts::GetLangText(int text_id) const {
   std::lock_guard<std::mutex> lock(mutex_);
   const std::wstring path = FilePath(language_);
-  const FileStamp stamp = StampOf(path);
+  struct stat st {};
+  FileStamp stamp;
+  if (stat(ToUtf8(path).c_str(), &st) == 0 && S_ISREG(st.st_mode)) stamp = StampOf(st);
   if (path != cached_path_ || !(stamp == cached_stamp_)) {
-    cached_file_ = stamp.exists ? IniFile::Load(path) : IniFile();
     cached_path_ = path;
-    cached_stamp_ = stamp;
+    cached_stamp_ = FileStamp{};
+    cached_file_ = IniFile();
+    // Shipped data, often installed through links: links are followed. The
+    // stamp kept is that of the file actually read, so a file swapped or
+    // refused in between is read again next time.
+    std::string bytes;
+    if (stamp.exists &&
+        ReadRegularFile(path, kMaxIniFileBytes, FileLinks::kFollow, &bytes, &st) == FileRead::kOk) {
+      cached_file_ = IniFile::Parse(bytes);
+      cached_stamp_ = StampOf(st);
+    }
   }
   return cached_file_.GetString(kLanguageSection, FormatInt(text_id));
 }

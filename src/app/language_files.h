@@ -6,6 +6,7 @@
 
 #include <mutex>
 #include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include "app/ini_file.h"
@@ -52,7 +53,7 @@ class LanguageFileTexts final : public LanguageTexts {
     long long mtime_ns = 0;
     bool operator==(const FileStamp&) const = default;
   };
-  static FileStamp StampOf(const std::wstring& path);
+  static FileStamp StampOf(const struct stat& st);
 
   std::wstring language_dir_;
   mutable std::mutex mutex_;

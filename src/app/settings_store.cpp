@@ -51,14 +51,16 @@ void SettingsStore::WriteDeviceTypeSetting(int device_type) const {
   WriteValue(kDeviceTypeValue, device_type);
 }
 
+// settings.ini is only ever written by renaming a new file over it, so a link
+// in its place was not made by this program: it is neither read nor replaced.
 int SettingsStore::ReadValue(const wchar_t* name) const {
-  return WToI(IniFile::Load(FilePath()).GetString(kProductName, name));
+  return WToI(IniFile::Load(FilePath(), FileLinks::kRefuse).GetString(kProductName, name));
 }
 
 void SettingsStore::WriteValue(const wchar_t* name, int value) const {
   const std::wstring path = FilePath();
   std::string bytes;
-  if (!ReadFileBytes(path, bytes)) return;  // never created here
+  if (!ReadFileBytes(path, bytes, kMaxIniFileBytes, FileLinks::kRefuse)) return;  // never created here
   IniFile ini = IniFile::Parse(bytes);
   ini.SetString(kProductName, name, FormatInt(value));
   WriteFileAtomically(path, ini.Serialize());

@@ -4,9 +4,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <fstream>
-#include <iterator>
 #include <map>
+
+#include "base/safe_file.h"
 
 namespace tk410 {
 
@@ -55,9 +55,12 @@ std::vector<uint8_t> ReadHidrawReportDescriptor(const std::string& device_path) 
   const size_t slash = device_path.find_last_of('/');
   const std::string node = slash == std::string::npos ? device_path : device_path.substr(slash + 1);
   if (node.rfind("hidraw", 0) != 0) return {};
-  std::ifstream in("/sys/class/hidraw/" + node + "/device/report_descriptor", std::ios::binary);
-  if (!in) return {};
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  // sysfs reaches the device through links. A descriptor is at most 4 KiB.
+  std::string bytes;
+  if (ReadRegularFile("/sys/class/hidraw/" + node + "/device/report_descriptor", 64u << 10,
+                      FileLinks::kFollow, &bytes) != FileRead::kOk)
+    return {};
+  return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 HidapiBackend::HidapiBackend() { hid_init(); }

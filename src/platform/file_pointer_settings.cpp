@@ -35,9 +35,11 @@ std::wstring PointerSettingsFilePath() {
 
 FilePointerSettings::FilePointerSettings(std::wstring path) : path_(std::move(path)) {}
 
+// pointer.ini is only ever written by renaming a new file over it, so a link
+// in its place was not made by this program and is not read.
 int FilePointerSettings::ReadValue(const wchar_t* key, int fallback) const {
   std::lock_guard<std::mutex> lock(FileMutex());
-  const IniFile file = IniFile::Load(path_);
+  const IniFile file = IniFile::Load(path_, FileLinks::kRefuse);
   if (!file.HasKey(kSection, key)) return fallback;
   const std::wstring text = file.GetString(kSection, key);
   if (text.empty()) return fallback;
@@ -46,7 +48,7 @@ int FilePointerSettings::ReadValue(const wchar_t* key, int fallback) const {
 
 void FilePointerSettings::WriteValue(const wchar_t* key, int value) {
   std::lock_guard<std::mutex> lock(FileMutex());
-  IniFile file = IniFile::Load(path_);
+  IniFile file = IniFile::Load(path_, FileLinks::kRefuse);
   file.SetString(kSection, key, FormatInt(value));
   const std::wstring folder = FolderOf(path_);
   if (!folder.empty()) CreateDirectoryPath(folder);

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/safe_file.h"
+
 namespace tk410::sim_state {
 
 namespace {
@@ -65,12 +67,8 @@ bool WriteFile(const std::string& path, const std::string& text) {
 }
 
 bool ReadFile(const std::string& path, std::string* text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream all;
-  all << in.rdbuf();
-  *text = all.str();
-  return true;
+  // The path is named on the command line by the user, who may name a link.
+  return ReadRegularFile(path, kMaxStateFileBytes, FileLinks::kFollow, text) == FileRead::kOk;
 }
 
 }  // namespace tk410::sim_state

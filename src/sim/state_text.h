@@ -18,6 +18,10 @@ bool ParseInt(const std::string& s, int lo, int hi, int* out);
 // The blank-separated fields of a line.
 std::vector<std::string> Fields(const std::string& line);
 bool WriteFile(const std::string& path, const std::string& text);
+// A saved state is a few kilobytes; larger files are not read.
+constexpr size_t kMaxStateFileBytes = 16u << 20;
+// The whole file; false (and `text` empty) when it is missing, not a regular
+// file or larger than kMaxStateFileBytes.
 bool ReadFile(const std::string& path, std::string* text);
 
 }  // namespace tk410::sim_state

@@ -1,8 +1,13 @@
 #include "sim/virtual_wired_mouse.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "device/device_manager.h"
+#include "sim/state_text.h"
 #include "sim/virtual_hid_bus.h"
 #include "support/temp_dir.h"
 
@@ -231,6 +236,24 @@ TEST_F(VirtualWiredMouseTest, StateSurvivesSaveAndLoad) {
     EXPECT_EQ(later.Save(), good);
   }
   EXPECT_FALSE(later.LoadFromFile((dir.path() / "missing").string()));
+}
+
+// A state file that is a named pipe or a link to an endless device is
+// refused at once, like a missing one; the firmware keeps its state.
+TEST(VirtualMouseStateFile, PipesAndDevicesAreRefused) {
+  testing::TempDir dir;
+  const std::string fifo = (dir.path() / "pipe.state").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string zero = (dir.path() / "zero.state").string();
+  std::filesystem::create_symlink("/dev/zero", zero);
+  WiredFirmware firmware;
+  const std::string before = firmware.Save();
+  for (const std::string& path : {fifo, zero}) {
+    std::string text = "old";
+    EXPECT_FALSE(sim_state::ReadFile(path, &text)) << path;
+    EXPECT_FALSE(firmware.LoadFromFile(path)) << path;
+    EXPECT_EQ(firmware.Save(), before);
+  }
 }
 
 // With the system clock the bus waits in real time; a reply that is already
