@@ -17,8 +17,14 @@ void DeviceCatalog::Clear() {
 
 bool DeviceCatalog::Load(const std::wstring& path) {
   Clear();
+  // The catalogue is shipped data, often installed through links: links are
+  // followed. A catalogue of every model of the vendor is a few hundred
+  // elements and kilobytes; the bounds leave room for far more.
+  constexpr size_t kMaxCatalogueBytes = 4u << 20;
+  constexpr size_t kMaxCatalogueElements = 1u << 16;
   XmlDocument doc;
-  if (!doc.LoadFile(path) || !doc.ParseDocument()) {
+  doc.SetElementLimit(kMaxCatalogueElements);
+  if (!doc.LoadFile(path, kMaxCatalogueBytes, FileLinks::kFollow) || !doc.ParseDocument()) {
     Trace(kTraceError, "catalogue %s not read: %s", ToUtf8(path).c_str(), ToUtf8(doc.GetResult()).c_str());
     return false;
   }

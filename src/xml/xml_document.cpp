@@ -115,8 +115,18 @@ std::wstring XmlDocument::UnescapeText(std::wstring_view text) {
 
 void XmlDocument::ResetIndex() {
   elems_.assign(1, ElemPos{});
-  elems_[0].length = text_.size();
+  elems_[0].length = static_cast<uint32_t>(text_.size());
   parent_ = current_ = child_ = 0;
+}
+
+size_t XmlDocument::ExpectedElements() const {
+  const std::wstring_view s(text_);
+  const size_t cap = element_limit_ == SIZE_MAX ? SIZE_MAX : element_limit_ + 1;
+  size_t count = 0;
+  for (size_t lt = s.find(L'<'); lt != std::wstring_view::npos && count < cap; lt = s.find(L'<', lt + 1)) {
+    if (lt + 1 < s.size() && IsNameStart(s[lt + 1])) ++count;
+  }
+  return count;
 }
 
 void XmlDocument::AddResult(std::wstring_view word) {
@@ -130,31 +140,42 @@ std::wstring_view XmlDocument::ElementName(int elem) const {
 }
 
 bool XmlDocument::SetDocText(std::wstring_view text) {
+  if (text.size() > kMaxTextLength) {
+    result_.clear();
+    AddResult(L"too_large");
+    return false;
+  }
   text_.assign(text);
   load_log_len_ = 0;
   return ParseDocument();
 }
 
-bool XmlDocument::LoadFile(const std::wstring& path) {
+bool XmlDocument::LoadFile(const std::wstring& path, size_t max_bytes, FileLinks links) {
   result_.clear();
   load_log_len_ = 0;
   text_.clear();
   ResetIndex();
-  FilePtr file(std::fopen(ToUtf8(path).c_str(), "rb"));
-  if (!file) {
-    AddResult(L"file_error");
-    return false;
-  }
   std::string bytes;
-  char buffer[65536];
-  size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);
-  if (std::ferror(file.get())) {
+  read_result_ = ReadRegularFile(path, max_bytes, links, &bytes);
+  if (read_result_ != FileRead::kOk) {
+    static constexpr struct { FileRead result; const wchar_t* word; } kWords[] = {
+        {FileRead::kMissing, L"missing_file"},
+        {FileRead::kNotRegular, L"not_regular_file"},
+        {FileRead::kTooLarge, L"file_too_large"},
+        {FileRead::kReadError, L"read_error"}};
     AddResult(L"file_error");
+    for (const auto& w : kWords)
+      if (w.result == read_result_) AddResult(w.word);
     return false;
   }
   AddResult(L"read");
-  text_ = DecodeXmlBytes(bytes, &result_);
+  std::wstring text = DecodeXmlBytes(bytes, &result_);
+  bytes = std::string();  // the bytes are done with before the text is indexed
+  if (text.size() > kMaxTextLength) {
+    AddResult(L"too_large");
+    return false;
+  }
+  text_ = std::move(text);
   load_log_len_ = result_.size();
   ResetIndex();
   return true;
@@ -181,10 +202,10 @@ bool XmlDocument::SaveFile(const std::wstring& path) {
 
 int XmlDocument::AppendElement(int parent, size_t start, size_t start_len, size_t name_len) {
   ElemPos e;
-  e.start = start;
-  e.start_len = start_len;
-  e.length = start_len;
-  e.name_len = name_len;
+  e.start = static_cast<uint32_t>(start);
+  e.start_len = static_cast<uint32_t>(start_len);
+  e.length = static_cast<uint32_t>(start_len);
+  e.name_len = static_cast<uint32_t>(name_len);
   e.parent = parent;
   const int index = static_cast<int>(elems_.size());
   elems_.push_back(e);
@@ -196,12 +217,10 @@ void XmlDocument::LinkAfter(int parent, int after, int elem) {
   ElemPos& p = elems_[parent];
   ElemPos& e = elems_[elem];
   e.parent = parent;
-  e.prev = after;
   e.next = after ? elems_[after].next : p.first_child;
   if (after) elems_[after].next = elem;
   else p.first_child = elem;
-  if (e.next) elems_[e.next].prev = elem;
-  else p.last_child = elem;
+  if (!e.next) p.last_child = elem;
 }
 
 bool XmlDocument::ParseDocument() {
@@ -210,6 +229,11 @@ bool XmlDocument::ParseDocument() {
   result_.resize(std::min(result_.size(), load_log_len_));  // keep the words of the load
   load_log_len_ = 0;
   ResetIndex();
+  if (text_.size() > kMaxTextLength) {  // grown past the index by editing
+    AddResult(L"too_large");
+    return false;
+  }
+  elems_.reserve(ExpectedElements() + 1);
   const std::wstring_view s(text_);
   const size_t n = s.size();
   std::vector<int> open;                                // start tags awaiting their end tag
@@ -222,7 +246,7 @@ bool XmlDocument::ParseDocument() {
   };
   auto close_unended = [&](int elem, size_t end) {
     ElemPos& e = elems_[elem];
-    e.length = end - e.start;
+    e.length = static_cast<uint32_t>(end - e.start);
     e.end_len = 0;
     --open_names[ElementName(elem)];
     flag(L"unended_start_tag");
@@ -298,8 +322,8 @@ bool XmlDocument::ParseDocument() {
         open.pop_back();
       }
       ElemPos& e = elems_[open.back()];
-      e.length = i - e.start;
-      e.end_len = i - lt;
+      e.length = static_cast<uint32_t>(i - e.start);
+      e.end_len = static_cast<uint32_t>(i - lt);
       --open_names[name];
       open.pop_back();
       continue;
@@ -331,6 +355,13 @@ bool XmlDocument::ParseDocument() {
       flag(first ? L"first_tag_syntax" : L"unended_start_tag");
       i = broken ? j : n;
       continue;
+    }
+    if (elems_.size() > element_limit_) {
+      // Nothing of a document this large is used: the index is let go whole.
+      std::vector<ElemPos>().swap(elems_);
+      ResetIndex();
+      AddResult(L"too_many_elements");
+      return false;
     }
     const int parent = open.empty() ? 0 : open.back();
     const int elem = AppendElement(parent, lt, j + 1 - lt, name_len);
@@ -388,7 +419,7 @@ bool XmlDocument::FindAttribute(int elem, std::wstring_view name, AttrSpan* span
   const ElemPos& e = elems_[elem];
   const std::wstring_view s(text_);
   // Attributes lie between the name and the closing '>' (or "/>").
-  const size_t tag_end = std::min(e.start + e.start_len, s.size()) - 1;
+  const size_t tag_end = std::min(size_t{e.start} + e.start_len, s.size()) - 1;
   size_t i = e.start + 1 + e.name_len;
   while (i < tag_end) {
     while (i < tag_end && IsSpace(s[i])) ++i;
@@ -439,22 +470,23 @@ void XmlDocument::ReplaceText(size_t pos, size_t old_len, std::wstring_view with
   for (size_t k = 1; k < elems_.size(); ++k) {
     ElemPos& e = elems_[k];
     if (e.start >= pos_end) {
-      e.start += delta;
+      e.start = static_cast<uint32_t>(e.start + delta);
     } else if (e.start < pos && e.End() > pos_end) {
-      e.length += delta;
+      e.length = static_cast<uint32_t>(e.length + delta);
     }
   }
-  elems_[0].length = text_.size();
+  elems_[0].length = static_cast<uint32_t>(text_.size());
 }
 
 bool XmlDocument::SetAttribute(std::wstring_view name, std::wstring_view value) {
   if (current_ == 0 || !IsXmlName(name)) return false;
+  if (text_.size() + name.size() + 6 * value.size() + 4 > kMaxTextLength) return false;
   std::wstring attr(name);
   attr += L"=\"";
   attr += EscapeText(value);
   attr += L'"';
   ElemPos& e = elems_[current_];
-  const size_t old_length = e.length;
+  const uint32_t old_length = e.length;
   AttrSpan a;
   if (FindAttribute(current_, name, &a)) {
     ReplaceText(a.begin, a.end - a.begin, attr);
@@ -473,6 +505,7 @@ bool XmlDocument::SetAttribute(std::wstring_view name, std::wstring_view value) 
 
 bool XmlDocument::AddElement(std::wstring_view name) {
   if (!IsXmlName(name)) return false;
+  if (text_.size() + 2 * name.size() + 16 > kMaxTextLength) return false;
   const std::wstring tag = L"<" + std::wstring(name) + L"/>";
   int after = current_;
   if (after == 0) after = elems_[parent_].last_child;
@@ -501,7 +534,7 @@ bool XmlDocument::AddElement(std::wstring_view name) {
       grown.empty_tag = false;
       grown.start_len -= 1;
       grown.end_len = grown.name_len + 3;
-      grown.length = old_length + insert.size() - 2;
+      grown.length = static_cast<uint32_t>(old_length + insert.size() - 2);
       start = slash + 3;
     } else {
       // Before the end tag (or at the end of an element whose end tag is missing).
@@ -514,9 +547,9 @@ bool XmlDocument::AddElement(std::wstring_view name) {
     }
   }
   ElemPos e;
-  e.start = start;
-  e.start_len = e.length = tag.size();
-  e.name_len = name.size();
+  e.start = static_cast<uint32_t>(start);
+  e.start_len = e.length = static_cast<uint32_t>(tag.size());
+  e.name_len = static_cast<uint32_t>(name.size());
   e.empty_tag = true;
   const int index = static_cast<int>(elems_.size());
   elems_.push_back(e);

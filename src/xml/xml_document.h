@@ -4,7 +4,8 @@
 // The whole document is kept as one wide text, exactly as it will be written,
 // plus an index of element positions (where each start tag begins, how long
 // the start tag and the whole element are, and the parent/child/sibling
-// links). Elements are addressed by their number in the index; the numbers
+// links; 36 bytes an element, 32-bit offsets, so a text holds at most
+// kMaxTextLength characters). Elements are addressed by their number in the index; the numbers
 // stay valid while the text grows, because every edit shifts the positions
 // of the elements behind it. There are no node objects, no namespaces and no
 // validation: the component builds, saves, loads and walks the profile, macro
@@ -19,26 +20,44 @@
 // Any input text yields either false or a document that can be walked safely.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/safe_file.h"
 
 namespace tk410 {
 
 class XmlDocument {
  public:
+  // The longest text the element index can address.
+  static constexpr size_t kMaxTextLength = INT32_MAX;
+  // The largest file LoadFile reads unless told otherwise.
+  static constexpr size_t kDefaultMaxFileBytes = 32u << 20;
+
   XmlDocument();
 
-  // Replaces the text and parses it; the cursor stands before the root.
+  // Replaces the text and parses it; the cursor stands before the root. A
+  // text longer than kMaxTextLength is refused and the document kept.
   bool SetDocText(std::wstring_view text);
   const std::wstring& GetDocText() const { return text_; }
 
   // Reads and decodes a file (byte-order mark, declared encoding, UTF-8 by
-  // default). The element index is emptied; call ParseDocument next.
-  bool LoadFile(const std::wstring& path);
+  // default). The element index is emptied; call ParseDocument next. The file
+  // is read as ReadRegularFile does: a regular file of at most `max_bytes`,
+  // a link at the path followed or refused as `links` says; anything else is
+  // "file_error" with the reason in GetReadResult().
+  bool LoadFile(const std::wstring& path, size_t max_bytes = kDefaultMaxFileBytes,
+                FileLinks links = FileLinks::kFollow);
+  FileRead GetReadResult() const { return read_result_; }
   // Indexes every element. True when there is exactly one root element and
   // no ill-formed tag. The cursor stands before the root.
   bool ParseDocument();
+  // The most elements ParseDocument indexes: a text with more is refused
+  // ("too_many_elements") as soon as the next one is found, and the index is
+  // left empty. No limit unless set.
+  void SetElementLimit(size_t count) { element_limit_ = count; }
   // Writes the text in the encoding its declaration names (UTF-8 when none),
   // without a byte-order mark.
   bool SaveFile(const std::wstring& path);
@@ -66,21 +85,22 @@ class XmlDocument {
 
  private:
   // One index entry. Element 0 stands for the document itself: its children
-  // are the top-level elements.
+  // are the top-level elements. Offsets and lengths fit 31 bits because the
+  // text is at most kMaxTextLength long; links are element numbers.
   struct ElemPos {
-    size_t start = 0;       // offset of '<'
-    size_t start_len = 0;   // length of the start tag (or the empty-element tag)
-    size_t length = 0;      // length of the whole element, end tag included
-    size_t end_len = 0;     // length of the end tag; 0 for empty or unended elements
-    size_t name_len = 0;
-    int parent = 0;
-    int first_child = 0;
-    int last_child = 0;
-    int next = 0;
-    int prev = 0;
-    bool empty_tag = false;  // written as <name .../>
-    size_t End() const { return start + length; }
+    uint32_t start = 0;      // offset of '<'
+    uint32_t start_len = 0;  // length of the start tag (or the empty-element tag)
+    uint32_t length = 0;     // length of the whole element, end tag included
+    uint32_t name_len = 0;
+    uint32_t end_len : 31 = 0;   // length of the end tag; 0 for empty or unended elements
+    uint32_t empty_tag : 1 = 0;  // written as <name .../>
+    int32_t parent = 0;
+    int32_t first_child = 0;
+    int32_t last_child = 0;
+    int32_t next = 0;
+    size_t End() const { return size_t{start} + length; }
   };
+  static_assert(sizeof(ElemPos) == 36);
 
   // Where one attribute lies in a start tag.
   struct AttrSpan {
@@ -91,6 +111,9 @@ class XmlDocument {
   };
 
   void ResetIndex();
+  // How many elements the index will hold at most: the '<' that can begin a
+  // start tag, up to the element limit plus one.
+  size_t ExpectedElements() const;
   void AddResult(std::wstring_view word);
   int AppendElement(int parent, size_t start, size_t start_len, size_t name_len);
   std::wstring_view ElementName(int elem) const;
@@ -107,6 +130,8 @@ class XmlDocument {
   int child_ = 0;
   std::wstring result_;
   size_t load_log_len_ = 0;  // words of the last LoadFile at the front of result_
+  size_t element_limit_ = SIZE_MAX;
+  FileRead read_result_ = FileRead::kOk;
 };
 
 // True when `name` can be written as an element or attribute name.

@@ -1,6 +1,10 @@
 #include "device/catalog.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "base/text.h"
 #include "device/product.h"
@@ -134,6 +138,20 @@ TEST(CatalogTest, UnreadableCataloguesLeaveEverythingEmpty) {
   EXPECT_FALSE(catalog.Load(empty.wide() + L"config.xml"));  // a reload empties the old lists
   EXPECT_TRUE(catalog.Modes().empty());
   EXPECT_TRUE(catalog.SupportedRecords(kProductDeviceType).empty());
+}
+
+// A catalogue that is a named pipe (an ordinary open would wait for a writer
+// for good), a link to an endless device, or a folder is refused at once.
+TEST(CatalogTest, PipesDevicesAndFoldersAreRefused) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo((dir.path() / "pipe.xml").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", dir.path() / "zero.xml");
+  std::filesystem::create_directory(dir.path() / "folder.xml");
+  for (const wchar_t* name : {L"pipe.xml", L"zero.xml", L"folder.xml"}) {
+    DeviceCatalog catalog;
+    EXPECT_FALSE(catalog.Load(dir.wide() + name)) << ToUtf8(name);
+    EXPECT_TRUE(catalog.Modes().empty());
+  }
 }
 
 TEST(CatalogTest, ShippedCatalogue) {

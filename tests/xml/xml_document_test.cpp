@@ -239,5 +239,35 @@ TEST(XmlDocumentTest, DeclaredEncodingsOnLoadAndSave) {
   EXPECT_FALSE(doc.SaveFile(PathOf(dir, "no/such/dir.xml")));
 }
 
+
+// The element limit counts elements, not '<' characters, and a refused text
+// leaves nothing to walk.
+TEST(XmlDocumentTest, ElementLimitRefusesLargerDocuments) {
+  XmlDocument doc;
+  doc.SetElementLimit(3);
+  ASSERT_TRUE(doc.SetDocText(L"<a><!-- <x><y><z> --><b/><c/></a>"));
+  ASSERT_TRUE(doc.FindElement(L"a") && doc.EnterElement() && doc.FindElement(L"c"));
+  EXPECT_FALSE(doc.SetDocText(L"<a><b/><c/><d/></a>"));
+  EXPECT_NE(doc.GetResult().find(L"too_many_elements"), std::wstring::npos);
+  EXPECT_FALSE(doc.FindElement(L"a"));
+  EXPECT_FALSE(doc.EnterElement());
+  EXPECT_FALSE(doc.LeaveElement());
+  EXPECT_EQ(doc.GetAttribute(L"x"), L"");
+  doc.SetElementLimit(4);
+  EXPECT_TRUE(doc.ParseDocument());
+  EXPECT_TRUE(doc.FindElement(L"a"));
+}
+
+TEST(XmlDocumentTest, FilesOverTheBoundAreNotRead) {
+  TempDir dir;
+  dir.Write("four.xml", "<a/>");
+  XmlDocument doc;
+  EXPECT_FALSE(doc.LoadFile(PathOf(dir, "four.xml"), 3));
+  EXPECT_EQ(doc.GetReadResult(), FileRead::kTooLarge);
+  EXPECT_NE(doc.GetResult().find(L"file_too_large"), std::wstring::npos);
+  EXPECT_TRUE(doc.LoadFile(PathOf(dir, "four.xml"), 4));
+  EXPECT_EQ(doc.GetReadResult(), FileRead::kOk);
+}
+
 }  // namespace
 }  // namespace tk410
