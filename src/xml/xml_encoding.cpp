@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "base/code_page.h"
 #include "base/text.h"
+#include "base/trace.h"
 
 namespace tk410 {
 
@@ -76,6 +78,7 @@ XmlEncoding EncodingFromName(std::string_view name) {
 std::wstring DecodeXmlBytes(std::string_view bytes, std::wstring* log) {
   auto byte = [&](size_t i) { return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0x100u; };
   XmlEncoding encoding = XmlEncoding::kUtf8;
+  std::string declared;
   if (byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) {
     Note(log, L"bom");
     bytes.remove_prefix(3);
@@ -94,7 +97,7 @@ std::wstring DecodeXmlBytes(std::string_view bytes, std::wstring* log) {
   } else if (byte(0) == 0 && byte(1) != 0 && byte(1) < 0x100) {
     encoding = XmlEncoding::kUtf16Be;
   } else {
-    const std::string declared = DeclaredEncoding(bytes);
+    declared = DeclaredEncoding(bytes);
     if (declared.empty()) Note(log, L"utf8_detection");
     // A UTF-16 name on 8-bit data is a stale declaration: read the bytes as UTF-8.
     encoding = EncodingFromName(declared) == XmlEncoding::kAnsi ? XmlEncoding::kAnsi : XmlEncoding::kUtf8;
@@ -111,11 +114,18 @@ std::wstring DecodeXmlBytes(std::string_view bytes, std::wstring* log) {
       if (bytes.size() % 2 != 0) Note(log, L"truncation_error");
       text = FromUtf16Bytes(bytes, encoding == XmlEncoding::kUtf16Be);
       break;
-    case XmlEncoding::kAnsi:
+    case XmlEncoding::kAnsi: {
       Note(log, L"converted_from");
+      const CodePageDecoding decoded = DecodeCodePage(bytes, declared, &text);
+      if (decoded.replaced > 0) Note(log, L"conversion_loss");
+      if (decoded.known) break;
+      // A name no converter knows: byte for byte, as Latin-1.
+      Trace(kTraceInfo, "XML file declares unknown encoding \"%.40s\"; read as Latin-1", declared.c_str());
+      Note(log, L"unknown_encoding");
       text.reserve(bytes.size());
       for (char c : bytes) text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
       break;
+    }
   }
   const size_t before = text.size();
   std::erase(text, L'\0');

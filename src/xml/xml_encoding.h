@@ -1,7 +1,9 @@
 #pragma once
 // Byte <-> wide text conversion of XML files: byte-order marks, the encoding
-// named in the XML declaration, UTF-8, UTF-16 in either byte order, and
-// Latin-1 standing in for the system ("ANSI") code page.
+// named in the XML declaration, UTF-8, UTF-16 in either byte order, and any
+// other code page the declaration names (GBK, Shift_JIS, Windows-1252, ...),
+// read through iconv. A name no converter knows is read as Latin-1; saving
+// in such a code page writes Latin-1 (the program's own files are UTF-8).
 
 #include <string>
 #include <string_view>
@@ -16,12 +18,14 @@ std::string DeclaredEncoding(std::string_view head);
 std::string DeclaredEncoding(std::wstring_view head);
 
 // UTF-8 when `name` is empty or names UTF-8; UTF-16 names map to the byte
-// orders; every other name goes through the ANSI code page.
+// orders; every other name is an 8-bit or multibyte code page ("ANSI").
 XmlEncoding EncodingFromName(std::string_view name);
 
 // File bytes -> document text. Appends result words ("bom", "endian_swap",
-// "utf8_detection", "converted_from", "truncation_error", "nulls_removed")
-// to `log`, each followed by a space.
+// "utf8_detection", "converted_from", "truncation_error", "nulls_removed",
+// "conversion_loss" for bytes of a code page that stand for no character and
+// became U+FFFD, "unknown_encoding" for a code page read as Latin-1) to
+// `log`, each followed by a space.
 std::wstring DecodeXmlBytes(std::string_view bytes, std::wstring* log);
 
 // Document text -> file bytes in the declared encoding, no byte-order mark.
