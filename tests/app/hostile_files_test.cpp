@@ -1,18 +1,13 @@
-// Settings, language and folder files that are a named pipe, a device link,
-// or swapped for one while they are opened: the readers refuse them quickly
-// and fall back as for a missing file.
-
-#include <sys/stat.h>
-#include <unistd.h>
+// Settings and language files swapped for a named pipe or a device link while
+// they are opened, or replaced by a link: the readers refuse them quickly and
+// fall back as for a missing file.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "app/app_paths.h"
 #include "app/ini_file.h"
 #include "app/language_files.h"
-#include "app/scoped_env.h"
 #include "app/settings_store.h"
 #include "base/text.h"
 #include "support/file_swapper.h"
@@ -26,29 +21,6 @@ using testing::FileSwapper;
 using testing::TempDir;
 
 const std::string kLanguageFile = "[LAN]\n57=Please connect\n";
-
-TEST(HostileFilesTest, PipesAndDeviceLinksReadAsMissing) {
-  TempDir dir;
-  ASSERT_EQ(::mkfifo((dir.path() / "1033.lan").c_str(), 0600), 0);
-  fs::create_symlink("/dev/zero", dir.path() / "2052.lan");
-  LanguageFileTexts texts(dir.wide(), 1033);
-  EXPECT_EQ(texts.GetLangText(57), L"");
-  texts.SetCurrentLanguage(2052);
-  EXPECT_EQ(texts.GetLangText(57), L"");
-  for (const char* name : {"1033.lan", "2052.lan"}) {
-    std::string bytes = "old";
-    EXPECT_FALSE(ReadFileBytes(dir.wide() + FromUtf8(name), bytes)) << name;
-    EXPECT_EQ(bytes, "") << name;
-    EXPECT_FALSE(IniFile::Load(dir.wide() + FromUtf8(name)).HasKey(L"LAN", L"57")) << name;
-  }
-
-  // user-dirs.dirs as a pipe: the documents folder falls back to ~/Documents.
-  ScopedEnv config("XDG_CONFIG_HOME", dir.path().c_str());
-  ScopedEnv docs("XDG_DOCUMENTS_DIR", nullptr);
-  ScopedEnv home("HOME", "/home/someone");
-  ASSERT_EQ(::mkfifo((dir.path() / "user-dirs.dirs").c_str(), 0600), 0);
-  EXPECT_EQ(DocumentsDirectory(), L"/home/someone/Documents");
-}
 
 // The language file is swapped for a pipe or a device link between any two
 // steps of the reader; each lookup gives the text or nothing, never blocks.
