@@ -8,8 +8,9 @@
 // window costs. BM_ImportProfile: reading and applying an exported profile.
 // BM_ImportKeyItems/N: a profile file with N button items that name the
 // mouse's 11 buttons over and over (applied); BM_ImportForeignKeyCodes/N: N
-// items with N different key codes (refused). Both should grow linearly with
-// N (the fitted complexity is printed).
+// items with N different key codes (refused once read);
+// BM_StoreDistinctKeyRows/N: those N rows stored all the same. Each should
+// grow linearly with N (the fitted complexity is printed).
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -103,11 +104,11 @@ void BM_LoadKeyRecords(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadKeyRecords)->Repetitions(9)->ReportAggregatesOnly(true);
 
-// Reads `path` and applies it to profile 2, as an import does after its dialog.
+// Reads `path`, checks it and applies it to profile 2 of a wired mouse, as an
+// import does after its dialog.
 void Import(ConfigDatabase& db, const std::wstring& path) {
-  auto content = tk410::ReadProfileFile(path);
-  if (content) tk410::ApplyProfileContent(db, 2, *content);
-  benchmark::DoNotOptimize(content);
+  const tk410::ProfileImportReport report = tk410::ImportProfileFromFile(db, path, 2, 101);
+  benchmark::DoNotOptimize(report);
 }
 
 void BM_ImportProfile(benchmark::State& state) {
@@ -144,6 +145,19 @@ BENCHMARK(BM_ImportKeyItems)
 
 void BM_ImportForeignKeyCodes(benchmark::State& state) { ImportItems(state, true); }
 BENCHMARK(BM_ImportForeignKeyCodes)
+    ->Arg(1000)->Arg(10000)->Arg(100000)
+    ->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+// What the store alone does with N different button rows (the import's check
+// bypassed): one transaction, each replaced row found through the index.
+void BM_StoreDistinctKeyRows(benchmark::State& state) {
+  StoreFile file;
+  const std::wstring path = file.Write("items.xml", KeyItemsFile(state.range(0), true));
+  const auto content = tk410::ReadProfileFile(path);
+  for (auto _ : state) benchmark::DoNotOptimize(tk410::ApplyProfileContent(file.db(), 2, *content));
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_StoreDistinctKeyRows)
     ->Arg(1000)->Arg(10000)->Arg(100000)
     ->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 
