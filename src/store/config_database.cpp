@@ -116,9 +116,10 @@ bool ConfigDatabase::OpenAndClear(const std::wstring& directory, const std::wstr
 
 bool ConfigDatabase::SetAsideUnreadableFile() {
   // The user asked for all data to go; the file is kept beside, not deleted,
-  // in case it can still be rescued. Its write-ahead log goes with it: left
-  // behind, SQLite would apply it to the new file of the same name. The
-  // shared-memory index is rebuilt from the log and is simply removed.
+  // in case it can still be rescued (a file set aside earlier is replaced,
+  // its log too). Its write-ahead log goes with it: left behind, SQLite would
+  // apply it to the new file of the same name. The shared-memory index is
+  // rebuilt from the log and is simply removed.
   namespace fs = std::filesystem;
   const fs::path file(path_);
   const fs::path aside(path_ + ".unreadable");
