@@ -48,6 +48,25 @@ TracedRun RunKillingAtWrite(const std::string& program, const std::vector<std::s
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
 
+  // The environment, but LeakSanitizer off: it stops the world with ptrace
+  // at exit, which a traced process cannot, and would fail every sanitized
+  // run. Built before the fork; the child only calls async-signal-safe code.
+  const std::string kAsanOptions = "ASAN_OPTIONS=";
+  std::vector<std::string> environment;
+  std::string asan_options = kAsanOptions;
+  for (char** entry = environ; *entry; ++entry) {
+    const std::string text = *entry;
+    if (text.rfind(kAsanOptions, 0) == 0) {
+      asan_options = text + ":";
+    } else {
+      environment.push_back(text);
+    }
+  }
+  environment.push_back(asan_options + "detect_leaks=0");
+  std::vector<char*> envp;
+  for (std::string& e : environment) envp.push_back(e.data());
+  envp.push_back(nullptr);
+
   const pid_t child = fork();
   if (child < 0) return run;
   if (child == 0) {
@@ -56,7 +75,7 @@ TracedRun RunKillingAtWrite(const std::string& program, const std::vector<std::s
     dup2(null, 2);
     if (ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0) _exit(126);
     raise(SIGSTOP);
-    execv(program.c_str(), argv.data());
+    execve(program.c_str(), argv.data(), envp.data());
     _exit(127);
   }
 
