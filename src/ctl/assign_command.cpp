@@ -8,6 +8,7 @@
 
 #include "assign/button_function.h"
 #include "assign/emoji_table.h"
+#include "assign/family_buttons.h"
 #include "assign/function_text.h"
 #include "assign/key_tables.h"
 #include "base/text.h"
@@ -19,8 +20,6 @@ namespace tk410::ctl_tool {
 
 namespace {
 
-constexpr int kFirstKeyCode = 1;
-constexpr int kLastKeyCode = 11;
 constexpr int kEmojiCount = 109;
 
 struct KindName {
@@ -118,7 +117,8 @@ Outcome AssignCommand(Session& session, const Args& args) {
   KeyMacroRecord row;
   row.profile = session.CurrentProfile();
   row.fn_layer = 0;
-  if (!ParseBounded(args[0], kFirstKeyCode, kLastKeyCode, &row.key_code)) {
+  if (!ParseBounded(args[0], kFirstButtonKeyCode, kLastButtonKeyCode, &row.key_code) ||
+      !IsFamilyButton(session.DeviceType(), row.key_code)) {
     return Usage("KEY_CODE must be a button number from 1 to 11, not '" + args[0] + "'");
   }
   ConfigDatabase& db = session.Db();

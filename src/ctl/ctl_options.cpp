@@ -134,6 +134,8 @@ const char* UsageText() {
       "  write                        write settings, keys and macros to the mouse\n"
       "  restore                      restore the current profile's defaults and write them\n"
       "  profile list | profile select N\n"
+      "  profile export FILE          the current profile to a profile file\n"
+      "  profile import FILE          a profile file into the current profile (whole or not at all)\n"
       "  get [KEY] | set KEY VALUE    configuration values of the current profile\n"
       "  assign KEY_CODE KIND [VALUE [VALUE2]]   store a button function\n"
       "  macro list | macro new [NAME] | macro show ID\n"

@@ -42,7 +42,7 @@ const DefaultConfigRow* FindConfigKey(const std::string& key) {
 }  // namespace
 
 Outcome ProfileCommand(Session& session, const Args& args) {
-  if (args.empty()) return Usage("profile needs list or select N");
+  if (args.empty()) return Usage("profile needs list, select N, export FILE or import FILE");
   ConfigDatabase& db = session.Db();
   DeviceMainDlg& window = session.Window();
   const std::string& verb = args[0];
@@ -90,9 +90,7 @@ Outcome ProfileCommand(Session& session, const Args& args) {
     return Outcome::Ok();
   }
 
-  if (verb == "export" || verb == "import") {
-    return Usage("profile " + verb + " is not available yet");
-  }
+  if (verb == "export" || verb == "import") return ProfileFileCommand(session, args);
   return Usage("unknown profile command '" + verb + "'");
 }
 

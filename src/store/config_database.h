@@ -43,12 +43,18 @@ class ConfigDatabase {
   // "db" folder must exist already; nothing here creates folders.
   static std::wstring DatabaseFilePath(const std::wstring& directory, const std::wstring& name);
 
-  // Opens the file when it exists (reporting true at once when a connection
-  // is already open) and checks that it is a readable SQLite database;
-  // otherwise creates it with the schema. The result is also kept as
-  // IsOpened().
+  // Opens the file when it exists (keeping a connection that is already
+  // open) and checks that it is a readable SQLite database; otherwise creates
+  // it. Either way the schema's IF NOT EXISTS statements run, so a file left
+  // empty or half-created gets its missing tables and an older file the
+  // indexes added since; a file that still lacks a table is refused. The
+  // result is also kept as IsOpened().
   bool OpenForDevice(const std::wstring& directory, const std::wstring& name);
-  // OpenForDevice, then ClearAll whatever the result; returns the open result.
+  // The reset of all data: OpenForDevice, then ClearAll whatever the result.
+  // A file that SQLite finds is no database, or damaged, is first set aside
+  // as "<file>.unreadable" (with its write-ahead log) and a new one created,
+  // so the reset ends with a working database wherever the folder allows it.
+  // Returns the open result.
   bool OpenAndClear(const std::wstring& directory, const std::wstring& name);
   // Chooses the file of a device type: closes an open database, opens the
   // file named after the catalogue's `device_attr` text (`name`) and records
@@ -58,9 +64,14 @@ class ConfigDatabase {
   // every schema statement; true at once when a connection is open. False
   // when the open or any statement failed (the connection stays open then).
   bool CreateSchema();
-  // Empties every table and restarts numbering. Results are ignored, so a
-  // table missing from the file does not stop the others.
+  // Empties every table and restarts numbering, in one transaction. Results
+  // are ignored, so a table missing from the file does not stop the others.
   void ClearAll();
+  // Runs `body` under the lock inside one transaction. It is committed when
+  // `body` returns true; when `body` returns false or the commit fails,
+  // every statement of `body` is taken back. True only when committed.
+  // `body` must not begin a transaction of its own (savepoints are fine).
+  bool RunTransaction(const std::function<bool()>& body);
   bool Close();
   bool IsOpen() const;
   bool IsOpened() const { return opened_.load(); }
@@ -149,6 +160,10 @@ class ConfigDatabase {
 
  private:
   bool OpenFile(const std::wstring& directory, const std::wstring& name);
+  bool OpenExistingFile();
+  bool RunSchemaStatements();
+  bool CompleteSchema();
+  bool SetAsideUnreadableFile();
   int InsertedId(bool step_succeeded) const;
   int ConnectionMode() const;
 
@@ -157,6 +172,9 @@ class ConfigDatabase {
   std::string path_;
   std::atomic<int> device_type_{0};
   std::atomic<bool> opened_{false};
+  // The last open of an existing file failed because it is no database or
+  // is damaged (not because it is locked or forbidden).
+  bool not_a_database_ = false;
   ConnectionModeSource connection_mode_;
 };
 

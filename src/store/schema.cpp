@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "base/text.h"
 #include "store/config_database.h"
 #include "store/sql_query.h"
 
@@ -19,6 +20,9 @@ const std::vector<const char*>& SchemaStatements() {
       "layout_desc TEXT, macro_type INTEGER, macro_value INTEGER, macro_value2 INTEGER, "
       "macro_value3 INTEGER, macro_desc TEXT)",
       "CREATE INDEX IF NOT EXISTS keyindex ON t_key_macro_data(key_id)",
+      // Every button row is found by these three; files made before the index
+      // gain it on their next open.
+      "CREATE INDEX IF NOT EXISTS keycodeindex ON t_key_macro_data(profile, fn_layer, key_code)",
       "CREATE TABLE IF NOT EXISTS t_key_otherdata(macro_value INTEGER PRIMARY KEY AUTOINCREMENT, "
       "macro_desc TEXT, param TEXT, type INTEGER)",
       "CREATE INDEX IF NOT EXISTS otheridindex ON t_key_otherdata(macro_value)",
@@ -39,6 +43,13 @@ const std::vector<const char*>& SchemaStatements() {
       "CREATE INDEX IF NOT EXISTS keylightindex ON t_key_light_data(keylight_id)",
   };
   return statements;
+}
+
+const std::vector<const char*>& SchemaTables() {
+  static const std::vector<const char*> tables = {
+      "t_configdata",    "t_profile_data", "t_key_macro_data", "t_key_otherdata",
+      "t_macro_data",    "t_macrorecord",  "t_light_data",     "t_key_light_data"};
+  return tables;
 }
 
 const std::vector<DefaultConfigRow>& DefaultConfigRows() {
@@ -75,13 +86,29 @@ const std::vector<DefaultConfigRow>& DefaultConfigRows() {
 bool ConfigDatabase::CreateSchema() {
   std::lock_guard<std::recursive_mutex> hold(lock_);
   if (connection_.IsOpen()) return true;
-  const std::vector<const char*>& statements = SchemaStatements();
   if (!connection_.Open(path_.c_str(), kOpenCreate)) return false;
+  return RunSchemaStatements();
+}
+
+bool ConfigDatabase::RunSchemaStatements() {
   bool all = true;
-  for (const char* sql : statements) {
+  for (const char* sql : SchemaStatements()) {
     if (connection_.Exec(sql) != 0) all = false;
   }
   return all;
+}
+
+bool ConfigDatabase::CompleteSchema() {
+  if (RunSchemaStatements()) return true;
+  // A file that cannot be written (read-only) still serves when it holds
+  // every table; only an index it lacks is missing then.
+  SqlQuery query(connection_);
+  for (const char* table : SchemaTables()) {
+    query.Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?",
+                  {FromUtf8(table)});
+    if (!query.NextRow() || query.Int(0) != 1) return false;
+  }
+  return true;
 }
 
 bool ConfigDatabase::GetConfigValue(int profile, const std::wstring& key, std::wstring& value) {

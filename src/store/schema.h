@@ -8,6 +8,8 @@ namespace tk410 {
 
 // The CREATE statements in the order they run: each table, then its index.
 const std::vector<const char*>& SchemaStatements();
+// The names of the tables those statements create.
+const std::vector<const char*>& SchemaTables();
 
 // One configuration key of t_configdata with its default texts for the wired
 // and the Nordic family.

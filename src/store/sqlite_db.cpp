@@ -78,8 +78,26 @@ bool SQLiteDB::Open(const char* path, int flags) {
     connection_ = nullptr;
     return false;
   }
-  sqlite3_exec(connection_, "PRAGMA synchronous = OFF; ", nullptr, nullptr, nullptr);
+  UseWriteAheadLog();
   return true;
+}
+
+void SQLiteDB::UseWriteAheadLog() {
+  // With a write-ahead log a commit is one append, made durable at the next
+  // checkpoint; NORMAL then loses at most the last commits on a power cut and
+  // never damages the file. Where the log cannot be used (a read-only file, a
+  // file system without shared memory) the rollback journal stays, and only
+  // FULL keeps that safe.
+  bool wal = false;
+  sqlite3_stmt* mode = nullptr;
+  if (sqlite3_prepare_v2(connection_, "PRAGMA journal_mode = WAL", -1, &mode, nullptr) == SQLITE_OK &&
+      sqlite3_step(mode) == SQLITE_ROW) {
+    const unsigned char* name = sqlite3_column_text(mode, 0);
+    wal = name && std::strcmp(reinterpret_cast<const char*>(name), "wal") == 0;
+  }
+  sqlite3_finalize(mode);
+  sqlite3_exec(connection_, wal ? "PRAGMA synchronous = NORMAL" : "PRAGMA synchronous = FULL",
+               nullptr, nullptr, nullptr);
 }
 
 bool SQLiteDB::Close() {
@@ -104,6 +122,10 @@ int SQLiteDB::Exec(const char* sql, int (*callback)(void*, int, char**, char**),
 int64_t SQLiteDB::LastInsertRowId() const {
   if (!connection_) return -1;
   return sqlite3_last_insert_rowid(connection_);
+}
+
+bool SQLiteDB::InTransaction() const {
+  return connection_ && sqlite3_get_autocommit(connection_) == 0;
 }
 
 // ------------------------------------------------------- SQLiteAutoTransaction
@@ -133,6 +155,13 @@ bool SQLiteAutoTransaction::End() {
   active_ = false;
   if (!database_->IsOpen()) return false;
   return database_->Exec("END") == SQLITE_OK;
+}
+
+bool SQLiteAutoTransaction::Rollback() {
+  if (!database_) return false;
+  active_ = false;
+  if (!database_->IsOpen()) return false;
+  return database_->Exec("ROLLBACK") == SQLITE_OK;
 }
 
 }  // namespace tk410

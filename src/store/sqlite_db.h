@@ -11,7 +11,9 @@ struct sqlite3_stmt;
 
 namespace tk410 {
 
+constexpr int kSqliteCorrupt = 11;
 constexpr int kSqliteMisuse = 21;
+constexpr int kSqliteNotADatabase = 26;
 constexpr int kSqliteRow = 100;
 constexpr int kSqliteDone = 101;
 
@@ -19,6 +21,9 @@ constexpr int kSqliteDone = 101;
 // connection in serialized mode (SQLITE_OPEN_FULLMUTEX).
 constexpr int kOpenExisting = 0x10002;
 constexpr int kOpenCreate = 0x10006;
+// Read-only, the path being a "file:" URI (SQLITE_OPEN_READONLY,
+// SQLITE_OPEN_URI, SQLITE_OPEN_FULLMUTEX).
+constexpr int kOpenImmutable = 0x10041;
 
 // Success rule of a statement run for its effect: the final step returned
 // SQLITE_OK, SQLITE_ROW or SQLITE_DONE.
@@ -72,9 +77,10 @@ class SQLiteDB {
   SQLiteDB& operator=(const SQLiteDB&) = delete;
 
   // Closes a connection already held, then opens `path` (UTF-8) with `flags`
-  // and switches synchronous writes off. False for a null path, when the old
-  // connection cannot be closed, or when sqlite3_open_v2 fails (any handle it
-  // produced is closed again).
+  // and asks for a write-ahead log with synchronous NORMAL (FULL where the
+  // log cannot be had). False for a null path, when the old connection cannot
+  // be closed, or when sqlite3_open_v2 fails (any handle it produced is
+  // closed again).
   //
   // There is no key argument: the settings database is never keyed, and the
   // plain system SQLite has no sqlite3_key/sqlite3_rekey, so the encrypted
@@ -93,14 +99,18 @@ class SQLiteDB {
            void* argument = nullptr);
   // The row id of the last insert; -1 without a connection.
   int64_t LastInsertRowId() const;
+  // True while a transaction begun on this connection is open.
+  bool InTransaction() const;
 
  private:
+  void UseWriteAheadLog();
+
   sqlite3* connection_ = nullptr;
 };
 
 // A transaction begun on construction and ended ("END", which commits) on
-// destruction. There is no rollback: END commits whatever statements
-// succeeded in between.
+// destruction: whatever statements succeeded in between are committed unless
+// Rollback was called first.
 class SQLiteAutoTransaction {
  public:
   explicit SQLiteAutoTransaction(SQLiteDB* database);
@@ -110,6 +120,11 @@ class SQLiteAutoTransaction {
 
   bool Begin();
   bool End();
+  // Takes back every statement since Begin ("ROLLBACK") and ends the
+  // transaction. Also the way out after a failed End, which leaves SQLite's
+  // transaction open. False without a database or connection, or when
+  // ROLLBACK failed.
+  bool Rollback();
   bool active() const { return active_; }
 
  private:

@@ -5,15 +5,41 @@
 #include "plkui/macro_list.h"
 #include "ui/control_ids.h"
 #include "ui/device_main_dlg.h"
+#include "ui/message_box.h"
 #include "xml/macro_file.h"
 #include "xml/profile_file.h"
 
 namespace tk410 {
 
+namespace {
+
+constexpr int kTextImportRefusedTitle = 920;
+// "... (key codes %s) ...": the buttons the file names that the mouse lacks.
+constexpr int kTextForeignKeyCodes = 921;
+constexpr int kTextImportNotStored = 922;
+
+}  // namespace
+
 void ImportProfileFile(DeviceMainDlg& window, FileDialogs& dialogs) {
+  ProfileImportReport report;
   const std::optional<int> task = ImportProfile(window.Db(), dialogs, window.current_profile.load(),
-                                                window.current_device_type.load());
-  if (task) window.Enqueue(*task);
+                                                window.current_device_type.load(), &report);
+  if (task) {
+    window.Enqueue(*task);
+    return;
+  }
+  // A cancelled dialog and a file that is no profile file end silently.
+  if (report.status == ProfileImportStatus::kForeignKeyCodes) {
+    // The language file's text is not trusted as a format: only its first
+    // "%s" is replaced.
+    std::wstring text = window.LangText(kTextForeignKeyCodes);
+    const size_t at = text.find(L"%s");
+    if (at != std::wstring::npos) text.replace(at, 2, KeyCodeListText(report.foreign_key_codes));
+    ShowUIMessageBox(&window, window.Services().texts, window.LangText(kTextImportRefusedTitle), text,
+                     kBoxOneButton);
+  } else if (report.status == ProfileImportStatus::kNotStored) {
+    window.ShowMessageBox(kTextImportRefusedTitle, kTextImportNotStored, kBoxOneButton);
+  }
 }
 
 void ExportProfileFile(DeviceMainDlg& window, FileDialogs& dialogs, int key_profile) {

@@ -1,9 +1,11 @@
 #include "xml/profile_file.h"
 
-#include <mutex>
+#include <algorithm>
+#include <iterator>
 #include <unordered_map>
 #include <unordered_set>
 
+#include "assign/family_buttons.h"
 #include "base/text.h"
 #include "sync/sync_task.h"
 #include "xml/xml_document.h"
@@ -210,21 +212,28 @@ std::optional<ProfileFileContent> ReadProfileFile(const std::wstring& path) {
   return content;
 }
 
-void ApplyProfileContent(ConfigDatabase& db, int profile, const ProfileFileContent& content) {
-  std::lock_guard<std::recursive_mutex> hold(db.Lock());
-  db.DeleteProfileKeys(profile);
+namespace {
+
+// The statements of an import, in file order; false at the first one that
+// fails, so that the caller takes all of them back.
+bool ApplyRows(ConfigDatabase& db, int profile, const ProfileFileContent& content) {
+  if (!db.DeleteProfileKeys(profile)) return false;
   for (const KeyMacroRecord* item : LastKeyPerCode(content.keys)) {
+    // Both values 0: the button keeps its default function, which it has
+    // now that its row is gone.
+    if (item->macro_value == 0 && item->macro_value2 == 0) continue;
     KeyMacroRecord key = *item;
     key.key_id = 0;
     key.profile = profile;
     key.fn_layer = 0;
     key.layout_value = 0;
     key.layout_desc.clear();
-    db.SaveKeyRecord(key);  // both values 0: the button stays on its default
+    if (db.SaveKeyRecord(key) == 0) return false;
   }
 
   if (content.has_lights) {
-    db.SetActiveLightMode(profile, content.active_light_mode);
+    // Also true when the profile has no lighting row of that mode.
+    if (!db.SetActiveLightMode(profile, content.active_light_mode)) return false;
     // Later items of the same mode overwrite earlier ones; only the last counts.
     std::unordered_set<int> done;
     for (auto it = content.lights.rbegin(); it != content.lights.rend(); ++it) {
@@ -237,26 +246,58 @@ void ApplyProfileContent(ConfigDatabase& db, int profile, const ProfileFileConte
       row.colorful = it->colorful;
       row.colorindex = it->colorindex;
       row.color_value = it->color_value;
-      db.UpdateLight(profile, it->mode, row);
+      if (!db.UpdateLight(profile, it->mode, row)) return false;
     }
   }
 
   if (content.has_dpi) {
-    db.SetConfigValue(profile, L"dpi_flag", content.dpi_flag);
-    db.SetConfigValue(profile, L"dpi_index", content.dpi_index);
-    db.SetConfigValue(profile, L"dpi_count", content.dpi_count);
+    const std::wstring* dpi_values[] = {&content.dpi_flag, &content.dpi_index, &content.dpi_count};
+    for (size_t i = 0; i < std::size(kDpiAttributes); ++i) {
+      if (!db.SetConfigValue(profile, kDpiAttributes[i], *dpi_values[i])) return false;
+    }
     for (int stage = 0; stage < 6; ++stage) {
       if (!content.stages[stage]) continue;
-      db.SetConfigValue(profile, StageValueKey(stage), content.stages[stage]->value);
-      db.SetConfigValue(profile, StageColorKey(stage), content.stages[stage]->color);
+      if (!db.SetConfigValue(profile, StageValueKey(stage), content.stages[stage]->value) ||
+          !db.SetConfigValue(profile, StageColorKey(stage), content.stages[stage]->color)) {
+        return false;
+      }
     }
   }
-
   if (content.has_mouse) {
     for (size_t i = 0; i < kProfileMouseKeys.size(); ++i) {
-      if (content.mouse[i]) db.SetConfigValue(profile, kProfileMouseKeys[i], *content.mouse[i]);
+      if (content.mouse[i] && !db.SetConfigValue(profile, kProfileMouseKeys[i], *content.mouse[i])) {
+        return false;
+      }
     }
   }
+  return true;
+}
+
+}  // namespace
+
+bool ApplyProfileContent(ConfigDatabase& db, int profile, const ProfileFileContent& content) {
+  return db.RunTransaction([&] { return ApplyRows(db, profile, content); });
+}
+
+std::vector<int> ForeignKeyCodes(const ProfileFileContent& content, int device_type) {
+  std::vector<int> foreign;
+  for (const KeyMacroRecord& key : content.keys) {
+    if (!IsFamilyButton(device_type, key.key_code)) foreign.push_back(key.key_code);
+  }
+  std::sort(foreign.begin(), foreign.end());
+  foreign.erase(std::unique(foreign.begin(), foreign.end()), foreign.end());
+  return foreign;
+}
+
+std::wstring KeyCodeListText(const std::vector<int>& codes) {
+  constexpr size_t kShown = 10;
+  std::wstring text;
+  for (size_t i = 0; i < codes.size() && i < kShown; ++i) {
+    if (i > 0) text += L", ";
+    text += FormatInt(codes[i]);
+  }
+  if (codes.size() > kShown) text += L", \u2026";
+  return text;
 }
 
 int ProfileImportTask(int device_type) {
@@ -270,14 +311,38 @@ bool ExportProfile(ConfigDatabase& db, FileDialogs& dialogs, int key_profile, in
   return WriteProfileFile(db, key_profile, current_profile, name, path);
 }
 
-std::optional<int> ImportProfile(ConfigDatabase& db, FileDialogs& dialogs, int current_profile,
-                                 int device_type) {
-  const std::wstring path = dialogs.OpenFile(std::wstring(), kProfileImportFilter);
-  if (path.empty()) return std::nullopt;
+ProfileImportReport ImportProfileFromFile(ConfigDatabase& db, const std::wstring& path, int profile,
+                                          int device_type) {
+  ProfileImportReport report;
   const std::optional<ProfileFileContent> content = ReadProfileFile(path);
-  if (!content) return std::nullopt;
-  ApplyProfileContent(db, current_profile, *content);
-  return ProfileImportTask(device_type);
+  if (!content) {
+    report.status = ProfileImportStatus::kUnreadable;
+    return report;
+  }
+  report.foreign_key_codes = ForeignKeyCodes(*content, device_type);
+  if (!report.foreign_key_codes.empty()) {
+    report.status = ProfileImportStatus::kForeignKeyCodes;
+    return report;
+  }
+  if (!ApplyProfileContent(db, profile, *content)) {
+    report.status = ProfileImportStatus::kNotStored;
+    return report;
+  }
+  report.status = ProfileImportStatus::kImported;
+  report.task = ProfileImportTask(device_type);
+  return report;
+}
+
+std::optional<int> ImportProfile(ConfigDatabase& db, FileDialogs& dialogs, int current_profile,
+                                 int device_type, ProfileImportReport* report) {
+  const std::wstring path = dialogs.OpenFile(std::wstring(), kProfileImportFilter);
+  ProfileImportReport result;
+  if (!path.empty()) result = ImportProfileFromFile(db, path, current_profile, device_type);
+  const bool imported = result.status == ProfileImportStatus::kImported;
+  const int task = result.task;
+  if (report) *report = std::move(result);
+  if (!imported) return std::nullopt;
+  return task;
 }
 
 }  // namespace tk410

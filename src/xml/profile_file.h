@@ -67,23 +67,55 @@ bool WriteProfileFile(ConfigDatabase& db, int key_profile, int current_profile,
 // or has no profile root with a profileinfo element.
 std::optional<ProfileFileContent> ReadProfileFile(const std::wstring& path);
 
-// Writes `content` into `profile` as one step (under the database lock, so
-// the sync worker never sees half of it): the button rows are replaced (all
-// removed when the file has none), existing lighting rows updated, and the
-// configuration texts stored as found.
-void ApplyProfileContent(ConfigDatabase& db, int profile, const ProfileFileContent& content);
+// Writes `content` into `profile` in one transaction, under the database lock
+// (so the sync worker never sees half of it): the button rows are replaced
+// (all removed when the file has none; of a repeated key code the last item
+// counts), existing lighting rows updated, and the configuration texts stored
+// as found. When any statement fails, or the process dies before the commit,
+// the profile stays as it was. True when committed. The key codes are not
+// checked here (see ForeignKeyCodes).
+bool ApplyProfileContent(ConfigDatabase& db, int profile, const ProfileFileContent& content);
+
+// The key codes of `content` that name no button of the `device_type` family,
+// ascending, each once.
+std::vector<int> ForeignKeyCodes(const ProfileFileContent& content, int device_type);
+// "0, 12, 300": key codes for a message; past the first ten, "…" stands for
+// the rest.
+std::wstring KeyCodeListText(const std::vector<int>& codes);
 
 // The sync task that makes the pages (and a Nordic-family device) follow an
 // import: 5 for the wired family, 17 above device type 200.
 int ProfileImportTask(int device_type);
+
+// How an import ended.
+enum class ProfileImportStatus {
+  kCancelled,        // no file chosen
+  kUnreadable,       // missing, unreadable, ill-formed, or not a profile file
+  kForeignKeyCodes,  // names buttons the mouse does not have
+  kNotStored,        // the database refused a row
+  kImported,
+};
+
+struct ProfileImportReport {
+  ProfileImportStatus status = ProfileImportStatus::kCancelled;
+  std::vector<int> foreign_key_codes;  // kForeignKeyCodes: ascending, each once
+  int task = 0;                        // kImported: the sync task to queue
+};
+
+// Reads `path` and checks it whole against the buttons of the `device_type`
+// family; only then writes it into `profile`. Anything but kImported leaves
+// the database as it was.
+ProfileImportReport ImportProfileFromFile(ConfigDatabase& db, const std::wstring& path, int profile,
+                                          int device_type);
 
 // Export with the save dialog; false when the dialog was cancelled or the
 // file could not be written.
 bool ExportProfile(ConfigDatabase& db, FileDialogs& dialogs, int key_profile, int current_profile,
                    const std::wstring& name);
 // Import with the open dialog into `current_profile`. Returns the sync task to
-// queue, or nullopt when nothing changed (cancelled, missing or bad file).
+// queue, or nullopt when nothing changed (cancelled, missing, bad or refused
+// file, database failure); `report`, when given, says which.
 std::optional<int> ImportProfile(ConfigDatabase& db, FileDialogs& dialogs, int current_profile,
-                                 int device_type);
+                                 int device_type, ProfileImportReport* report = nullptr);
 
 }  // namespace tk410

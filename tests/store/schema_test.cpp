@@ -24,7 +24,8 @@ TEST_F(StoreTest, FreshFileHoldsEveryTableAndIndexAndNoRows) {
   // sqlite_master lists the objects in creation order.
   const Strings expected = {
       "table t_configdata",     "table t_profile_data",       "index profileindex",
-      "table t_key_macro_data", "index keyindex",             "table t_key_otherdata",
+      "table t_key_macro_data", "index keyindex",             "index keycodeindex",
+      "table t_key_otherdata",
       "index otheridindex",     "table t_macro_data",         "index macroidindex",
       "table t_macrorecord",    "index macrorecordindex",     "table t_light_data",
       "index lightindex",       "table t_key_light_data",     "index keylightindex"};
@@ -43,7 +44,7 @@ TEST_F(StoreTest, FreshFileHoldsEveryTableAndIndexAndNoRows) {
     char line[32] = {};
     const bool read = fgets(line, sizeof line, pipe) != nullptr;
     if (pclose(pipe) == 0 && read) {
-      EXPECT_STREQ(line, "7\n");
+      EXPECT_STREQ(line, "8\n");
     }
   }
 }

@@ -42,11 +42,15 @@ TEST(SQLiteWrappers, OpenPrepareStepAndReuseOneStatement) {
   EXPECT_FALSE(db.IsOpen());
   ASSERT_TRUE(db.Open(path.c_str(), kOpenCreate));
 
-  // Every open switches synchronous writes off (PRAGMA synchronous reads 0).
+  // Every open asks for a write-ahead log with synchronous NORMAL (1): a
+  // transaction is either in the file or not after a crash or power cut.
   SQLiteStatement statement;
   ASSERT_EQ(db.Prepare(statement, "PRAGMA synchronous", -1), 0);
   ASSERT_EQ(statement.Step(), 100);
-  EXPECT_EQ(statement.ColumnInt(0), 0);
+  EXPECT_EQ(statement.ColumnInt(0), 1);
+  ASSERT_EQ(db.Prepare(statement, "PRAGMA journal_mode", -1), 0);
+  ASSERT_EQ(statement.Step(), 100);
+  EXPECT_STREQ(statement.ColumnText(0), "wal");
 
   ASSERT_EQ(db.Exec("CREATE TABLE t(id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT)"), 0);
   const char name[] = "abc";
@@ -110,6 +114,44 @@ TEST(SQLiteWrappers, AutoTransactionBeginsOnceAndCommitsOnDestruction) {
   ASSERT_EQ(db.Prepare(count, "SELECT count(*) FROM t", -1), 0);
   ASSERT_EQ(count.Step(), 100);
   EXPECT_EQ(count.ColumnInt(0), 1);
+}
+
+TEST(SQLiteWrappers, RollbackTakesBackAndTheDestructorThenCommitsNothing) {
+  SQLiteDB closed;
+  SQLiteAutoTransaction without_connection(&closed);
+  EXPECT_FALSE(without_connection.Rollback());
+  EXPECT_FALSE(without_connection.active());
+  SQLiteAutoTransaction none(nullptr);
+  EXPECT_FALSE(none.Rollback());
+
+  testing::TempDir dir;
+  const std::string path = (dir.path() / "t.db").string();
+  SQLiteDB db;
+  ASSERT_TRUE(db.Open(path.c_str(), kOpenCreate));
+  ASSERT_EQ(db.Exec("CREATE TABLE t(v INTEGER)"), 0);
+  EXPECT_FALSE(db.InTransaction());
+  {
+    SQLiteAutoTransaction transaction(&db);
+    EXPECT_TRUE(db.InTransaction());
+    ASSERT_EQ(db.Exec("INSERT INTO t VALUES (1)"), 0);
+    EXPECT_TRUE(transaction.Rollback());
+    EXPECT_FALSE(transaction.active());
+    EXPECT_FALSE(db.InTransaction());
+    // Outside the transaction: committed at once, and not touched by the
+    // destructor.
+    ASSERT_EQ(db.Exec("INSERT INTO t VALUES (2)"), 0);
+  }
+  {
+    // A second rollback has nothing left to take back.
+    SQLiteAutoTransaction transaction(&db);
+    ASSERT_EQ(db.Exec("INSERT INTO t VALUES (3)"), 0);
+    EXPECT_TRUE(transaction.End());
+    EXPECT_FALSE(transaction.Rollback());
+  }
+  SQLiteStatement rows;
+  ASSERT_EQ(db.Prepare(rows, "SELECT group_concat(v) FROM t", -1), 0);
+  ASSERT_EQ(rows.Step(), 100);
+  EXPECT_STREQ(rows.ColumnText(0), "2,3");
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "store/config_database.h"
 #include "support/temp_dir.h"
 #include "ui/device_main_dlg.h"
+#include "ui/pages_fixture.h"
 
 namespace tk410 {
 namespace {
@@ -100,6 +101,76 @@ TEST_F(ProfileFilesTest, MacroExportNeedsASelectionAndImportAppendsToTheList) {
   EXPECT_TRUE(ImportMacroToList(window_, dialogs_));
   EXPECT_EQ(list_->GetItemCount(), 2);
   EXPECT_FALSE(ImportMacroToList(window_, dialogs_));  // cancelled
+}
+
+// The box the next modal run shows: its title and text.
+struct ShownBox {
+  std::wstring title;
+  std::wstring text;
+};
+
+void ExpectBox(PLKUI::HeadlessRuntime& runtime, ShownBox& shown) {
+  runtime.AnswerNextModal(1, [&shown](PLKUI::MWindow& w) {
+    auto& box = dynamic_cast<PLKUI::MDialog&>(w);
+    shown.title = box.GetControlAs<PLKUI::MText>(31)->GetTitle();
+    shown.text = box.GetControlAs<PLKUI::MText>(32)->GetTitle();
+  });
+}
+
+TEST_F(WindowTest, ProfileImportSaysWhatWasRefusedAndStaysSilentWhenCancelled) {
+  texts.SetText(921, L"No such buttons: %s.");
+  KeyMacroRecord key;
+  key.profile = 1;
+  key.key_code = 4;
+  key.macro_type = 15;
+  key.macro_value = 1;
+  ASSERT_GT(db.SaveKeyRecord(key), 0);
+  FakeFileDialogs dialogs;
+  auto item = [](int code) {
+    return "<item key_code=\"" + std::to_string(code) + "\" macro_type=\"16\" macro_value=\"1\"/>";
+  };
+  std::string items;
+  for (int code : {2, 12, 0, 12}) items += item(code);
+  dialogs.Answer(FromUtf8(dir.Write("foreign.xml", "<profile><profileinfo><keyitems>" + items +
+                                                       "</keyitems></profileinfo></profile>")
+                              .string()));
+  ShownBox shown;
+  ExpectBox(runtime, shown);
+  ImportProfileFile(*window, dialogs);
+  EXPECT_EQ(shown.title, L"T920");
+  EXPECT_EQ(shown.text, L"No such buttons: 0, 12.");
+  EXPECT_TRUE(QueuedTasks().empty());
+  KeyMacroRecord kept;
+  ASSERT_TRUE(db.GetKeyRecord(1, 0, 4, kept));
+  EXPECT_EQ(kept.macro_type, 15);
+
+  // A database that refuses the rows: said too, nothing changed.
+  dialogs.Answer(FromUtf8(dir.Write("good.xml", "<profile><profileinfo><keyitems>" +
+                                                    item(2) +
+                                                    "</keyitems></profileinfo></profile>")
+                              .string()));
+  {
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(db.GetPath().c_str(), &raw), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(raw,
+                           "CREATE TRIGGER no_keys BEFORE INSERT ON t_key_macro_data "
+                           "BEGIN SELECT RAISE(ABORT, 'no'); END",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(raw);
+  }
+  ExpectBox(runtime, shown);
+  ImportProfileFile(*window, dialogs);
+  EXPECT_EQ(shown.title, L"T920");
+  EXPECT_EQ(shown.text, L"T922");
+  EXPECT_TRUE(QueuedTasks().empty());
+  ASSERT_TRUE(db.GetKeyRecord(1, 0, 4, kept));
+
+  // A cancelled dialog shows nothing.
+  const size_t boxes = runtime.ModalLog().size();
+  ImportProfileFile(*window, dialogs);
+  EXPECT_EQ(runtime.ModalLog().size(), boxes);
+  EXPECT_EQ(runtime.PendingAnswers(), 0);
 }
 
 }  // namespace

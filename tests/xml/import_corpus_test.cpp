@@ -98,7 +98,7 @@ TEST_F(XmlFilesTest, UnusualButWellFormedFilesApply) {
   std::string keys = kDecl + "<profile><profileinfo><keyitems>\r\n";
   for (int i = 0; i < 100000; ++i) {
     steps += "<item index=\"" + std::to_string(i) + "\" type=\"1\" value=\"65\"/>\r\n";
-    keys += "<item key_code=\"" + std::to_string(i % 11) + "\" macro_value=\"" +
+    keys += "<item key_code=\"" + std::to_string(1 + i % 11) + "\" macro_value=\"" +
             std::to_string(i) + "\"/>\r\n";
   }
   steps += "</macroitems></macro>\r\n";
@@ -110,9 +110,9 @@ TEST_F(XmlFilesTest, UnusualButWellFormedFilesApply) {
   EXPECT_TRUE(ImportProfile(db_, dialogs_, 2, 101).has_value());
   EXPECT_EQ(Rows("SELECT key_code, macro_value FROM t_key_macro_data WHERE profile = 2 "
                  "ORDER BY key_id"),
-            (std::vector<std::string>{"10|99989", "0|99990", "1|99991", "2|99992", "3|99993",
-                                      "4|99994", "5|99995", "6|99996", "7|99997", "8|99998",
-                                      "9|99999"}));
+            (std::vector<std::string>{"11|99989", "1|99990", "2|99991", "3|99992", "4|99993",
+                                      "5|99994", "6|99995", "7|99996", "8|99997", "9|99998",
+                                      "10|99999"}));
 }
 
 }  // namespace

@@ -147,7 +147,7 @@ TEST_F(ProfileFileTest, LightingAndDpiSectionsFollowTheirRules) {
   BuildKnownProfile();
   auto result = Import(
       "<profile><profileinfo>"
-      "<keyitems><item key_code=\"12abc\" macro_type=\"-5\" macro_value=\" 7\" "
+      "<keyitems><item key_code=\"11abc\" macro_type=\"-5\" macro_value=\" 7\" "
       "macro_value2=\"x\" macro_desc=\"d\"/>"
       "<item key_code=\"2\" macro_value=\"0\" macro_value2=\"0\"/>"
       "<item key_code=\"3\" macro_value=\"99999999999\"/></keyitems>"
@@ -163,7 +163,7 @@ TEST_F(ProfileFileTest, LightingAndDpiSectionsFollowTheirRules) {
   // Numbers read as _wtoi does; a row with both values 0 stays on the default.
   EXPECT_EQ(Rows("SELECT key_code, macro_type, macro_value, macro_value2, macro_value3, "
                  "macro_desc FROM t_key_macro_data WHERE profile = 2 ORDER BY key_id"),
-            (std::vector<std::string>{"12|-5|7|0|0|d", "3|0|2147483647|0|0|"}));
+            (std::vector<std::string>{"11|-5|7|0|0|d", "3|0|2147483647|0|0|"}));
   EXPECT_EQ(Rows("SELECT mode, brightness, speed, color_value, config_func, status "
                  "FROM t_light_data WHERE profile = 2 ORDER BY mode"),
             (std::vector<std::string>{"1|3|2|16711680|5|0", "2|4|3|-1|0|1"}));
@@ -179,6 +179,68 @@ TEST_F(ProfileFileTest, LightingAndDpiSectionsFollowTheirRules) {
   EXPECT_EQ(Config(2, L"dpi_group3_value"), "4800");  // came before DPI2: missed
   EXPECT_EQ(Config(2, L"dpi_group2_value"), "3200");  // missing
   EXPECT_EQ(Config(2, L"report_rate"), "3");          // no Mouse section
+}
+
+// A file naming buttons the mouse does not have: key_code 0 and 12 beside
+// the buttons 1 and 11 that both families have.
+TEST_F(ProfileFileTest, KeyCodesWithoutAButtonRefuseTheWholeFile) {
+  BuildKnownProfile();
+  const auto before = Snapshot();
+  const std::string items =
+      "<item key_code=\"1\" macro_type=\"15\" macro_value=\"1\"/>"
+      "<item key_code=\"12\" macro_type=\"15\" macro_value=\"1\"/>"
+      "<item key_code=\"11\" macro_type=\"15\" macro_value=\"1\"/>"
+      "<item key_code=\"0\" macro_type=\"15\" macro_value=\"1\"/>";
+  const std::string file = "<profile><profileinfo><keyitems>" + items +
+                           "</keyitems><Mouse><report_rate value=\"1\"/></Mouse>"
+                           "</profileinfo></profile>";
+  for (int device_type : {101, 201}) {
+    dialogs_.Answer(WriteFile("foreign.xml", file));
+    ProfileImportReport report;
+    EXPECT_EQ(ImportProfile(db_, dialogs_, 2, device_type, &report), std::nullopt) << device_type;
+    EXPECT_EQ(report.status, ProfileImportStatus::kForeignKeyCodes);
+    EXPECT_EQ(report.foreign_key_codes, (std::vector<int>{0, 12}));
+    ExpectSame(Snapshot(), before);
+  }
+  // A message names ten codes at most.
+  EXPECT_EQ(KeyCodeListText({0, 12}), L"0, 12");
+  EXPECT_EQ(KeyCodeListText({12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22}),
+            L"12, 13, 14, 15, 16, 17, 18, 19, 20, 21, \u2026");
+}
+
+// A statement that fails half-way (here a trigger that aborts one update)
+// takes back everything the import did before it.
+TEST_F(ProfileFileTest, AFailedStatementRollsBackTheWholeImport) {
+  BuildKnownProfile();
+  const auto before = Snapshot();
+  const std::string file =
+      "<profile><profileinfo><keyitems>"
+      "<item key_code=\"2\" macro_type=\"15\" macro_value=\"1\"/>"
+      "<item key_code=\"3\" macro_type=\"16\" macro_value=\"1\"/></keyitems>"
+      "<Lightitems light_mode=\"2\"><item light_mode=\"2\" brightness=\"9\"/></Lightitems>"
+      "<Mouse_DPI dpi_flag=\"1\" dpi_index=\"1\" dpi_count=\"1\"/>"
+      "<Mouse><report_rate value=\"1\"/><leftbtn_lock value=\"0\"/></Mouse>"
+      "</profileinfo></profile>";
+  Sql("CREATE TRIGGER refuse_lock BEFORE UPDATE ON t_configdata WHEN NEW.key = 'leftbtn_lock' "
+      "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+  dialogs_.Answer(WriteFile("import.xml", file));
+  ProfileImportReport report;
+  EXPECT_EQ(ImportProfile(db_, dialogs_, 2, 101, &report), std::nullopt);
+  EXPECT_EQ(report.status, ProfileImportStatus::kNotStored);
+  ExpectSame(Snapshot(), before);
+  Sql("DROP TRIGGER refuse_lock");
+
+  Sql("CREATE TRIGGER refuse_key BEFORE INSERT ON t_key_macro_data WHEN NEW.key_code = 3 "
+      "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+  EXPECT_EQ(Import(file), std::nullopt);
+  ExpectSame(Snapshot(), before);
+  Sql("DROP TRIGGER refuse_key");
+
+  // Nothing is left open: the same file now goes in whole.
+  EXPECT_EQ(Import(file), std::optional<int>(kTaskProfileSwitch));
+  EXPECT_EQ(Config(2, L"leftbtn_lock"), "0");
+  EXPECT_EQ(Rows("SELECT key_code FROM t_key_macro_data WHERE profile = 2 ORDER BY key_code"),
+            (std::vector<std::string>{"2", "3"}));
 }
 
 TEST_F(ProfileFileTest, CancelledMissingAndForeignFilesChangeNothing) {
