@@ -57,6 +57,8 @@ class WiredRoutines {
  private:
   // The current profile's value of `key` as a number (_wtoi rules).
   int ConfigInt(const wchar_t* key) const;
+  // dpi_index of the current profile, 0 when it names no stage.
+  int StageIndex() const;
   void StoreConfig(const wchar_t* key, int value) const;
   // Current profile number minus 1, as offset 7 carries it.
   uint8_t ProfileIndex() const;
