@@ -5,10 +5,31 @@
 #include "plkui/macro_list.h"
 #include "ui/control_ids.h"
 #include "ui/device_main_dlg.h"
+#include "ui/message_box.h"
 #include "xml/macro_file.h"
 #include "xml/profile_file.h"
 
 namespace tk410 {
+
+namespace {
+
+constexpr int kTextImport = 26;
+
+// The language text that tells why a macro file was refused.
+int MacroRefusalTextId(MacroRefusal refusal) {
+  switch (refusal) {
+    case MacroRefusal::kTooManyMacros: return 415;  // as the new-macro button says it
+    case MacroRefusal::kTooManySteps: return 930;
+    case MacroRefusal::kStepType: return 931;
+    case MacroRefusal::kStepValue: return 932;
+    case MacroRefusal::kPlayType:
+    case MacroRefusal::kDelayType:
+    case MacroRefusal::kNone: break;
+  }
+  return 933;
+}
+
+}  // namespace
 
 void ImportProfileFile(DeviceMainDlg& window, FileDialogs& dialogs) {
   const std::optional<int> task = ImportProfile(window.Db(), dialogs, window.current_profile.load(),
@@ -43,6 +64,10 @@ bool ExportSelectedMacro(DeviceMainDlg& window, FileDialogs& dialogs) {
 bool ImportMacroToList(DeviceMainDlg& window, FileDialogs& dialogs) {
   const MacroImportResult result = ImportMacro(window.Db(), dialogs);
   if (!result.file_chosen) return false;
+  if (result.Refused()) {
+    window.ShowMessageBox(kTextImport, MacroRefusalTextId(result.limits.refusal), kBoxOneButton);
+    return true;
+  }
   if (result.Added()) {
     if (auto* list = window.Control<PLKUI::MacroList>(ctl::kMacroList)) {
       list->AddString(result.name, result.macro_id, -1);
