@@ -19,6 +19,10 @@ Outcome SetCommand(Session& session, const Args& args);
 Outcome AssignCommand(Session& session, const Args& args);
 Outcome MacroCommand(Session& session, const Args& args);
 
+// Macro files (macro_file_commands.cpp): args as MacroCommand has them.
+Outcome MacroExportCommand(Session& session, const Args& args);
+Outcome MacroImportCommand(Session& session, const Args& args);
+
 // Device (device_commands.cpp).
 Outcome DevicesCommand(Session& session, const Args& args);
 Outcome StatusCommand(Session& session, const Args& args);

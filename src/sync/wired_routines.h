@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "device/wired_frame.h"
 #include "sync/wired_macro_image.h"
@@ -25,6 +26,7 @@ struct MacroDownloadResult {
   WiredMacroImageStatus status = WiredMacroImageStatus::kComplete;
   int macros_given = 0;  // macros in the database
   int macros_sent = 0;   // macros in the image
+  std::vector<int> left_out;  // macro_id of each macro not in the image
   size_t image_length = 0;
   bool Complete() const { return status == WiredMacroImageStatus::kComplete; }
 };
