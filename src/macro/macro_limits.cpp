@@ -60,7 +60,8 @@ MacroLimitCheck FitMacroToLimits(MacroRecord& macro, std::vector<MacroEvent>& st
     return check;
   };
   if (steps.size() > static_cast<size_t>(kMaxMacroSteps)) {
-    return refuse(MacroRefusal::kTooManySteps, static_cast<int>(std::min<size_t>(steps.size(), std::numeric_limits<int>::max())));
+    const size_t count = std::min<size_t>(steps.size(), std::numeric_limits<int>::max());
+    return refuse(MacroRefusal::kTooManySteps, static_cast<int>(count));
   }
   if (!InRange(macro.play_type, 0, kLastSetting)) return refuse(MacroRefusal::kPlayType, macro.play_type);
   if (!InRange(macro.delay_type, 0, kLastSetting)) return refuse(MacroRefusal::kDelayType, macro.delay_type);
