@@ -187,7 +187,10 @@ void MouseKeyConfigDlg::LoadAssignment() {
       if (auto* params = GetControlAs<PLKUI::MComboBox>(kParamList)) params->SelectData(row.macro_value);
       break;
     case kKindEmoji:
-      if (auto* picker = GetControlAs<PLKUI::EmojiControl>(kEmoji)) picker->SetSelectItem(row.macro_value - 1);
+      // Pictures are numbered from 1; a row may hold any number.
+      if (auto* picker = GetControlAs<PLKUI::EmojiControl>(kEmoji)) {
+        picker->SetSelectItem(row.macro_value >= 1 ? row.macro_value - 1 : -1);
+      }
       break;
     default:
       break;

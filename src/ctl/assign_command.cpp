@@ -14,6 +14,7 @@
 #include "base/text.h"
 #include "ctl/ctl_session.h"
 #include "ctl/commands.h"
+#include "ctl/terminal_text.h"
 #include "store/config_database.h"
 
 namespace tk410::ctl_tool {
@@ -174,7 +175,7 @@ Outcome AssignCommand(Session& session, const Args& args) {
 
   row.macro_desc = BuildFunctionText(row, session.Texts());
   if (db.SaveKeyRecord(row) == 0) return Outcome::Fail(kExitData, "cannot store the button function");
-  std::printf("button %d: %s\n", row.key_code, ToUtf8(session.DisplayText(row.macro_desc)).c_str());
+  std::printf("button %d: %s\n", row.key_code, TerminalText(session.DisplayText(row.macro_desc)).c_str());
   return Outcome::Ok();
 }
 

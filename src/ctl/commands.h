@@ -21,6 +21,10 @@ Outcome MacroCommand(Session& session, const Args& args);
 // profile export|import FILE (profile_file_commands.cpp); args[0] is the verb.
 Outcome ProfileFileCommand(Session& session, const Args& args);
 
+// Macro files (macro_file_commands.cpp): args as MacroCommand has them.
+Outcome MacroExportCommand(Session& session, const Args& args);
+Outcome MacroImportCommand(Session& session, const Args& args);
+
 // Device (device_commands.cpp).
 Outcome DevicesCommand(Session& session, const Args& args);
 Outcome StatusCommand(Session& session, const Args& args);

@@ -139,6 +139,8 @@ const char* UsageText() {
       "  get [KEY] | set KEY VALUE    configuration values of the current profile\n"
       "  assign KEY_CODE KIND [VALUE [VALUE2]]   store a button function\n"
       "  macro list | macro new [NAME] | macro show ID\n"
+      "  macro export ID DIR          write the macro to DIR/NAME-TICK.xml; print the file\n"
+      "  macro import FILE            add the macro of a macro file; print its id\n"
       "  udev-rules                   print the udev rule for the catalogue's devices\n"
       "  watch [SECONDS]              run start-up, hot-plug and the status poll; print changes\n"
       "exit codes: 0 success, 1 device absent or not answering, 2 usage error,\n"

@@ -7,9 +7,11 @@
 
 #include <cstdio>
 
+#include "assign/function_text.h"
 #include "base/text.h"
 #include "ctl/ctl_session.h"
 #include "ctl/json_text.h"
+#include "ctl/terminal_text.h"
 #include "ctl/udev_text.h"
 #include "nordic/nordic_protocol.h"
 #include "device/device_manager.h"
@@ -120,6 +122,21 @@ Outcome CheckAnswered(Session& session, const char* what) {
   return Outcome::Ok();
 }
 
+// After a write: the macros that did not fit into the mouse whole (what the
+// window's written notice tells), named by id and name.
+Outcome CheckMacrosWritten(Session& session) {
+  const std::vector<int> left = session.Window().macros_not_written.Get();
+  if (left.empty()) return Outcome::Ok();
+  std::string names;
+  for (int id : left) {
+    MacroRecord macro;
+    session.Db().GetMacro(id, macro);
+    names += (names.empty() ? "" : ", ") + std::to_string(id) + " " +
+             TerminalText(TranslateMacroName(macro.name, session.Texts()));
+  }
+  return Outcome::Fail(kExitData, "write: macros that did not fit into the mouse were not written whole: " + names);
+}
+
 // The Nordic family: the receiver's link query sets the request target; a
 // receiver without a linked mouse ends the command.
 Outcome NordicLink(Session& session) {
@@ -153,7 +170,7 @@ Outcome DevicesCommand(Session& session, const Args& args) {
               ",\"online\":" + (d->online ? "true" : "false") + ",\"path\":" + JsonString(d->path) + "}";
     } else {
       Print(std::to_string(d->index) + " " + ids + " " + ModeName(d->dev_mode) + " " +
-            (d->online ? "online" : "offline") + " " + d->path);
+            (d->online ? "online" : "offline") + " " + TerminalText(d->path));
     }
   }
   if (session.Options().json) Print(json + "]");
@@ -192,13 +209,13 @@ Outcome StatusCommand(Session& session, const Args& args) {
     for (size_t i = 0; i < versions.size(); ++i) out += (i ? "," : "") + JsonString(versions[i]);
     Print(out + "]}");
   } else {
-    Print("connection: " + ToUtf8(text));
+    Print("connection: " + TerminalText(text));
     Print(std::string("mode: ") + ModeName(mode));
     if (battery) {
       Print("battery: " + std::to_string(battery->GetBatteryLevel()) + "% state " +
             std::to_string(battery->GetBatteryState()));
     }
-    for (const auto& v : versions) Print("version: " + ToUtf8(v));
+    for (const auto& v : versions) Print("version: " + TerminalText(v));
   }
   if (connected.code == kExitPermission || connected.code == kExitData) return connected;
   return connected.ok() ? CheckAnswered(session, "status") : connected;
@@ -222,6 +239,7 @@ Outcome WriteCommand(Session& session, const Args& args) {
   if (Outcome linked = NordicLink(session); !linked.ok()) return linked;
   session.Window().RunTask(kTaskWriteAll);
   if (Outcome answered = CheckAnswered(session, "write"); !answered.ok()) return answered;
+  if (Outcome fitted = CheckMacrosWritten(session); !fitted.ok()) return fitted;
   Print("wrote profile " + std::to_string(session.CurrentProfile()) + " to the mouse");
   return Outcome::Ok();
 }

@@ -10,6 +10,7 @@
 #include "base/text.h"
 #include "ctl/ctl_session.h"
 #include "ctl/json_text.h"
+#include "ctl/terminal_text.h"
 #include "macro/macro_model.h"
 #include "macro/macro_steps.h"
 #include "store/config_database.h"
@@ -64,7 +65,7 @@ Outcome ProfileCommand(Session& session, const Args& args) {
     } else {
       for (const auto& p : profiles) {
         Print(std::string(p->profile == active ? "* " : "  ") + std::to_string(p->profile) + " " +
-              ToUtf8(session.DisplayText(p->name)));
+              TerminalText(session.DisplayText(p->name)));
       }
     }
     return Outcome::Ok();
@@ -105,7 +106,7 @@ Outcome GetCommand(Session& session, const Args& args) {
     if (!db.GetConfigValue(profile, FromUtf8(args[0]), value)) {
       return Outcome::Fail(kExitData, "profile " + std::to_string(profile) + " has no value of " + args[0]);
     }
-    Print(session.Options().json ? JsonString(value) : ToUtf8(value));
+    Print(session.Options().json ? JsonString(value) : TerminalText(value));
     return Outcome::Ok();
   }
 
@@ -118,7 +119,7 @@ Outcome GetCommand(Session& session, const Args& args) {
       if (json.size() > 1) json += ",";
       json += JsonString(std::wstring(row.key)) + ":" + JsonString(value);
     } else {
-      Print(ToUtf8(row.key) + "=" + ToUtf8(value));
+      Print(ToUtf8(row.key) + "=" + TerminalText(value));
     }
   }
   if (session.Options().json) Print(json + "}");
@@ -149,7 +150,7 @@ Outcome SetCommand(Session& session, const Args& args) {
 }
 
 Outcome MacroCommand(Session& session, const Args& args) {
-  if (args.empty()) return Usage("macro needs list, new or show ID");
+  if (args.empty()) return Usage("macro needs list, new, show ID, export ID DIR or import FILE");
   ConfigDatabase& db = session.Db();
   const std::string& verb = args[0];
   const bool json = session.Options().json;
@@ -168,7 +169,7 @@ Outcome MacroCommand(Session& session, const Args& args) {
                ",\"steps\":" + std::to_string(count) + ",\"play_type\":" + std::to_string(m->play_type) +
                ",\"play_times\":" + std::to_string(m->play_times) + "}";
       } else {
-        Print(std::to_string(m->macro_id) + " " + ToUtf8(m->name) + " (" + std::to_string(count) + " steps)");
+        Print(std::to_string(m->macro_id) + " " + TerminalText(m->name) + " (" + std::to_string(count) + " steps)");
       }
     }
     if (json) Print(out + "]");
@@ -192,7 +193,7 @@ Outcome MacroCommand(Session& session, const Args& args) {
       }
     }
     Print(json ? "{\"id\":" + std::to_string(added.macro_id) + ",\"name\":" + JsonString(added.name) + "}"
-               : std::to_string(added.macro_id) + " " + ToUtf8(added.name));
+               : std::to_string(added.macro_id) + " " + TerminalText(added.name));
     return Outcome::Ok();
   }
 
@@ -220,18 +221,19 @@ Outcome MacroCommand(Session& session, const Args& args) {
       }
       Print(out + "]}");
     } else {
-      Print(std::to_string(id) + " " + ToUtf8(macro.name) + ": play_type " + std::to_string(macro.play_type) +
+      Print(std::to_string(id) + " " + TerminalText(macro.name) + ": play_type " + std::to_string(macro.play_type) +
             ", play_times " + std::to_string(macro.play_times) + ", delay_type " +
             std::to_string(macro.delay_type) + ", delay_time " + std::to_string(macro.delay_time));
       for (const auto& s : steps) {
         Print("  " + std::to_string(s->type) + " " + std::to_string(s->value) + " " +
-              std::to_string(s->delay_time) + " " + ToUtf8(s->desc));
+              std::to_string(s->delay_time) + " " + TerminalText(s->desc));
       }
     }
     return Outcome::Ok();
   }
 
-  if (verb == "export" || verb == "import") return Usage("macro " + verb + " is not available yet");
+  if (verb == "export") return MacroExportCommand(session, args);
+  if (verb == "import") return MacroImportCommand(session, args);
   return Usage("unknown macro command '" + verb + "'");
 }
 

@@ -16,6 +16,7 @@
 
 #include "base/text.h"
 #include "ctl/commands.h"
+#include "ctl/terminal_text.h"
 #include "ctl/ctl_options.h"
 #include "ctl/ctl_session.h"
 #include "device/product.h"
@@ -49,7 +50,7 @@ void PrintChanges(DeviceMainDlg& window, Seen* seen) {
   if (auto* state = window.Control<PLKUI::MControlFont>(ctl::kDeviceState)) connection = state->GetTitle();
   if (connection != seen->connection) {
     seen->connection = connection;
-    PrintLine("connection: " + ToUtf8(connection));
+    PrintLine("connection: " + TerminalText(connection));
   }
   const bool initial_read = window.initial_read_done.load() != 0;
   if (initial_read && !seen->initial_read) PrintLine("initial read done");

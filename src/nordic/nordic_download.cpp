@@ -39,6 +39,7 @@ NordicMacroResult NordicProtocol::DownloadNordicMacros() {
     const NordicMacroBuild build = BuildNordicMacroImage(*macro, steps);
     if (build.Truncated()) {
       ++result.truncated;
+      result.cut.push_back(macro->macro_id);
       Trace(kTraceError, "macro %d: %d steps beyond the 1024-byte image left out", macro->macro_id,
             build.dropped_steps);
     }

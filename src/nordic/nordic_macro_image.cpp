@@ -1,5 +1,7 @@
 #include "nordic/nordic_macro_image.h"
 
+#include <algorithm>
+
 #include "assign/key_tables.h"
 #include "base/text.h"
 #include "macro/macro_steps.h"
@@ -10,6 +12,7 @@ namespace tk410 {
 namespace {
 
 constexpr int kDefaultStepDelay = 10;
+constexpr long long kMaxStepDelay = 0xFFFF;
 constexpr int kFirstSideKey = 160;  // VK_LSHIFT .. VK_RMENU use the side-key codes
 constexpr int kLastSideKey = 165;
 
@@ -89,7 +92,9 @@ NordicMacroBuild BuildNordicMacroImage(const MacroRecord& macro, const RecordLis
 
   size_t p = Image::kStepsAt;
   int count = 0;
-  int pending = 0;
+  // Summed wide: the steps' values may be any int. The delay bytes carry at
+  // most 65535 ms.
+  long long pending = 0;
   for (const auto& step : steps) {
     uint8_t code[Image::kStepSize];
     if (!NordicStepCode(*step, code)) {
@@ -100,7 +105,9 @@ NordicMacroBuild BuildNordicMacroImage(const MacroRecord& macro, const RecordLis
       ++build.dropped_steps;  // no room: the image stops at 1024 bytes
       continue;
     }
-    if (p > Image::kStepsAt) PutLe16(&image.bytes[p - 2], pending > 0 ? pending : kDefaultStepDelay);
+    if (p > Image::kStepsAt) {
+      PutLe16(&image.bytes[p - 2], pending > 0 ? static_cast<int>(std::min(pending, kMaxStepDelay)) : kDefaultStepDelay);
+    }
     for (size_t k = 0; k < Image::kStepSize; ++k) image.bytes[p + k] = code[k];
     p += Image::kStepSize;
     ++count;

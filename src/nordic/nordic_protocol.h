@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "device/nordic_layout.h"
 #include "nordic/nordic_state.h"
@@ -24,6 +25,7 @@ class DeviceMainDlg;
 struct NordicMacroResult {
   int sent = 0;       // macro images sent
   int truncated = 0;  // of them, cut at the 1024-byte limit
+  std::vector<int> cut;  // the macro_id of each one cut
 };
 
 class NordicProtocol {

@@ -58,7 +58,9 @@ int NumberEdit::GetHigh() const { return GetField(high_); }
 
 void NumberEdit::PerformSpin(int delta) {
   if (!IsEnabled()) return;
-  const int value = std::clamp(tk410::WToI(GetEditText()) + delta, GetLow(), GetHigh());
+  // Summed wide: the text may hold the largest int.
+  const long long sum = static_cast<long long>(tk410::WToI(GetEditText())) + delta;
+  const int value = static_cast<int>(std::clamp<long long>(sum, GetLow(), GetHigh()));
   SetEditText(tk410::FormatInt(value));
   Notify(kNotifyClick);
 }

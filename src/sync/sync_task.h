@@ -3,6 +3,9 @@
 // fixed: the worker dispatches on them and unknown numbers are ignored.
 
 #include <cstdint>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 namespace tk410 {
 
@@ -44,6 +47,26 @@ struct MacroShortfall {
     return MacroShortfall{static_cast<int>(param & 0xFFFF), static_cast<int>((param >> 16) & 0xFFFF)};
   }
   bool Any() const { return written < given; }
+};
+
+// The macros (by macro_id) the last write could not put into the mouse
+// whole: left out of a full wired image, or cut short at the end of a Nordic
+// image. The write task sets it; the command line, which has no window to
+// receive the written notice, reads it after the task.
+class MacroWriteReport {
+ public:
+  void Set(std::vector<int> macro_ids) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    macro_ids_ = std::move(macro_ids);
+  }
+  std::vector<int> Get() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return macro_ids_;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<int> macro_ids_;
 };
 
 }  // namespace tk410

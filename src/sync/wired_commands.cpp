@@ -58,6 +58,13 @@ std::wstring DpiColourKey(int stage) { return FormatW(L"dpi_group%d_rgb", stage)
 
 // ------------------------------------------------------------------ helpers
 
+int WiredRoutines::StageIndex() const {
+  // Any number may be stored (a profile file carries it as text); one
+  // outside the stages is the first stage, as the DPI page shows it.
+  const int index = ConfigInt(L"dpi_index");
+  return index >= 0 && index < Block::kStages ? index : 0;
+}
+
 int WiredRoutines::ConfigInt(const wchar_t* key) const {
   std::wstring value;
   window_.Db().GetConfigValue(window_.current_profile.load(), key, value);
@@ -124,7 +131,7 @@ void WiredRoutines::WriteSettings() {
   b.light_mode = static_cast<uint8_t>(ConfigInt(L"light_mode"));
   b.report_rate = static_cast<uint8_t>(ConfigInt(L"report_rate"));
   b.stage_count = Block::kStages;
-  b.active_stage = static_cast<uint8_t>(ConfigInt(L"dpi_index") + 1);
+  b.active_stage = static_cast<uint8_t>(StageIndex() + 1);
   for (int i = 0; i < Block::kStages; ++i) {
     const int dpi = ConfigInt(DpiValueKey(i).c_str());
     b.dpi[i] = DpiInRange(dpi) ? static_cast<uint16_t>(dpi) : 0;
@@ -142,7 +149,7 @@ void WiredRoutines::WriteSettings() {
 }
 
 void WiredRoutines::WriteDpiStage() {
-  const int index = ConfigInt(L"dpi_index");
+  const int index = StageIndex();
   WiredFrame f = Request(kWiredDpiStage, kWriteForm, kValueLength);
   f[kValueAt] = static_cast<uint8_t>(index + 1);
   f.Set16(kStageDpiAt, static_cast<uint16_t>(ConfigInt(DpiValueKey(index).c_str())));

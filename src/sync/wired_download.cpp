@@ -95,6 +95,9 @@ MacroDownloadResult WiredRoutines::MacroDownload() {
   result.macros_given = image.macros_given;
   result.macros_sent = image.macros_packed;
   result.image_length = image.length;
+  for (size_t i = static_cast<size_t>(image.macros_packed); i < macros.size(); ++i) {
+    result.left_out.push_back(macros[i]->macro_id);
+  }
   if (!result.Complete()) {
     Trace(kTraceError, "MacroDownload: %d of %d macros fit into the mouse's macro memory (%s)",
           image.macros_packed, image.macros_given,

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "device/wired_frame.h"
 #include "sync/wired_macro_image.h"
@@ -25,6 +26,7 @@ struct MacroDownloadResult {
   WiredMacroImageStatus status = WiredMacroImageStatus::kComplete;
   int macros_given = 0;  // macros in the database
   int macros_sent = 0;   // macros in the image
+  std::vector<int> left_out;  // macro_id of each macro not in the image
   size_t image_length = 0;
   bool Complete() const { return status == WiredMacroImageStatus::kComplete; }
 };
@@ -57,6 +59,8 @@ class WiredRoutines {
  private:
   // The current profile's value of `key` as a number (_wtoi rules).
   int ConfigInt(const wchar_t* key) const;
+  // dpi_index of the current profile, 0 when it names no stage.
+  int StageIndex() const;
   void StoreConfig(const wchar_t* key, int value) const;
   // Current profile number minus 1, as offset 7 carries it.
   uint8_t ProfileIndex() const;

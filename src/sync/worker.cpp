@@ -166,16 +166,19 @@ void DeviceMainDlg::RunTask(int kind) {
     case kTaskWriteAll: {
       // Macros the mouse could not take (more than it holds) are named in the notice.
       MacroShortfall shortfall;
+      macros_not_written.Set({});
       const bool done =
           nordic_family
               // The settings the user changed travel with the assignments:
               // nothing else queues a Nordic settings write.
-              ? run({[&nordic] { nordic.MacroDownload(); }, [&nordic] { nordic.KeyDownload(); },
+              ? run({[this, &nordic] { macros_not_written.Set(nordic.MacroDownload().cut); },
+                     [&nordic] { nordic.KeyDownload(); },
                      [&nordic] { nordic.WriteNordicSettings(); },
                      committed(&NordicRoutines::WriteNordicReportRate), close_wait})
-              : run({[&wired, &shortfall] {
-                       const MacroDownloadResult macros = wired.MacroDownload();
+              : run({[this, &wired, &shortfall] {
+                       MacroDownloadResult macros = wired.MacroDownload();
                        if (!macros.Complete()) shortfall = {macros.macros_sent, macros.macros_given};
+                       macros_not_written.Set(std::move(macros.left_out));
                      },
                      [&wired] { wired.KeyDownload(); }, [&wired] { wired.WriteSettings(); },
                      [&wired] { wired.WriteDpiStage(); }, [&wired] { wired.WriteReportRate(); },

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "device/catalog.h"
+#include "sync/sync_task.h"
 #include "sync/task_queue.h"
 
 namespace tk410 {
@@ -33,6 +34,7 @@ struct DeviceMainDef {
   std::atomic<int> selected_button{0};
   std::atomic<int> light_value{0};
   std::atomic<int> reset_selector{0};
+  MacroWriteReport macros_not_written;  // by the last write of everything
 
   // Wired status poll (worker thread only).
   uint64_t last_poll_tick = 0;

@@ -17,6 +17,21 @@ constexpr int kTextImportRefusedTitle = 920;
 // "... (key codes %s) ...": the buttons the file names that the mouse lacks.
 constexpr int kTextForeignKeyCodes = 921;
 constexpr int kTextImportNotStored = 922;
+constexpr int kTextImport = 26;
+
+// The language text that tells why a macro file was refused.
+int MacroRefusalTextId(MacroRefusal refusal) {
+  switch (refusal) {
+    case MacroRefusal::kTooManyMacros: return 415;  // as the new-macro button says it
+    case MacroRefusal::kTooManySteps: return 930;
+    case MacroRefusal::kStepType: return 931;
+    case MacroRefusal::kStepValue: return 932;
+    case MacroRefusal::kPlayType:
+    case MacroRefusal::kDelayType:
+    case MacroRefusal::kNone: break;
+  }
+  return 933;
+}
 
 }  // namespace
 
@@ -69,6 +84,10 @@ bool ExportSelectedMacro(DeviceMainDlg& window, FileDialogs& dialogs) {
 bool ImportMacroToList(DeviceMainDlg& window, FileDialogs& dialogs) {
   const MacroImportResult result = ImportMacro(window.Db(), dialogs);
   if (!result.file_chosen) return false;
+  if (result.Refused()) {
+    window.ShowMessageBox(kTextImport, MacroRefusalTextId(result.limits.refusal), kBoxOneButton);
+    return true;
+  }
   if (result.Added()) {
     if (auto* list = window.Control<PLKUI::MacroList>(ctl::kMacroList)) {
       list->AddString(result.name, result.macro_id, -1);

@@ -27,7 +27,8 @@ void OnProfileFileMessage(DeviceMainDlg& window, FileDialogs& dialogs, uintptr_t
 // none is selected or the folder choice was cancelled.
 bool ExportSelectedMacro(DeviceMainDlg& window, FileDialogs& dialogs);
 // Button 157: imports a macro file as a new macro and appends it to the macro
-// list (the selection stays). A macro that could not be stored is not listed.
+// list (the selection stays). A macro that could not be stored is not listed;
+// one past the macro page's limits is refused with a message box saying why.
 // False when no file was chosen.
 bool ImportMacroToList(DeviceMainDlg& window, FileDialogs& dialogs);
 

@@ -1,10 +1,13 @@
 #include "xml/macro_file.h"
 
+#include <algorithm>
+#include <climits>
 #include <mutex>
 #include <vector>
 
 #include "app/program_paths.h"
 #include "base/text.h"
+#include "macro/macro_steps.h"
 #include "xml/xml_document.h"
 #include "xml/xml_file_io.h"
 
@@ -80,15 +83,19 @@ std::wstring BuildMacroDocument(ConfigDatabase& db, int macro_id, const std::wst
   return doc.GetDocText();
 }
 
+bool SaveMacroFile(ConfigDatabase& db, const std::wstring& path, int macro_id, const std::wstring& name) {
+  XmlDocument doc;
+  doc.SetDocText(BuildMacroDocument(db, macro_id, name));
+  return doc.SaveFile(path);
+}
+
 bool ExportMacro(ConfigDatabase& db, FileDialogs& dialogs, Clock& clock, int macro_id,
                  const std::wstring& name, std::wstring* written) {
   const std::wstring folder = dialogs.ChooseFolder(kMacroFolderTitle);
   if (folder.empty()) return false;
   const std::wstring path = MacroExportPath(folder, name, clock.TickMs());
   if (written) *written = path;
-  XmlDocument doc;
-  doc.SetDocText(BuildMacroDocument(db, macro_id, name));
-  doc.SaveFile(path);
+  SaveMacroFile(db, path, macro_id, name);
   return true;
 }
 
@@ -98,6 +105,7 @@ MacroImportResult ImportMacroFile(ConfigDatabase& db, const std::wstring& path) 
   result.file_chosen = true;
   XmlDocument doc;
   if (!LoadXmlFileWithRoot(doc, path, L"macro") || !doc.EnterElement()) return result;
+  result.file_read = true;
 
   // A file without macroinfo gives a macro with an empty name and all values 0.
   MacroRecord macro;
@@ -109,8 +117,11 @@ MacroImportResult ImportMacroFile(ConfigDatabase& db, const std::wstring& path) 
     macro.delay_time = IntAttribute(doc, L"delay_time");
   }
   std::vector<MacroEvent> steps;
+  size_t items = 0;
   if (doc.FindElement(L"macroitems") && doc.EnterElement()) {
     while (doc.FindElement(L"item")) {
+      // Past the step limit the file is refused: the rest is only counted.
+      if (++items > static_cast<size_t>(kMaxMacroSteps) + 1) continue;
       MacroEvent step;
       step.desc = doc.GetAttribute(L"desc");
       step.record_index = IntAttribute(doc, L"index");
@@ -121,9 +132,20 @@ MacroImportResult ImportMacroFile(ConfigDatabase& db, const std::wstring& path) 
     }
     doc.LeaveElement();
   }
+  if (items > steps.size()) {
+    result.limits = {MacroRefusal::kTooManySteps, -1, static_cast<int>(std::min<size_t>(items, INT_MAX))};
+    return result;
+  }
+  result.limits = FitMacroToLimits(macro, steps);
+  if (result.Refused()) return result;
 
   // The macro and its steps appear together for the sync worker.
   std::lock_guard<std::recursive_mutex> hold(db.Lock());
+  RecordList<MacroRecord> stored;
+  if (db.LoadMacros(stored) >= kMaxMacros) {
+    result.limits = {MacroRefusal::kTooManyMacros, -1, kMaxMacros};
+    return result;
+  }
   result.macro_id = db.AddMacro(macro);
   if (result.macro_id <= 0) {
     result.macro_id = 0;

@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "base/clock.h"
+#include "macro/macro_limits.h"
 #include "platform/file_dialogs.h"
 #include "store/config_database.h"
 
@@ -41,6 +42,10 @@ std::wstring MacroExportPath(const std::wstring& folder, std::wstring_view name,
 // values 0 when the macro does not exist).
 std::wstring BuildMacroDocument(ConfigDatabase& db, int macro_id, const std::wstring& name);
 
+// Writes the file text of macro `macro_id` to `path`; false when the file
+// could not be saved.
+bool SaveMacroFile(ConfigDatabase& db, const std::wstring& path, int macro_id, const std::wstring& name);
+
 // Export with the folder dialog to MacroExportPath(folder, name, tick of
 // `clock`). False when the folder dialog was cancelled. A failed save is not
 // reported (the result stays true); `written` receives the path tried.
@@ -49,13 +54,18 @@ bool ExportMacro(ConfigDatabase& db, FileDialogs& dialogs, Clock& clock, int mac
 
 struct MacroImportResult {
   bool file_chosen = false;  // the dialog gave an existing file
+  bool file_read = false;    // it was read as a macro file
+  MacroLimitCheck limits;    // what was refused, when the macro broke a limit
   int macro_id = 0;          // the new macro, 0 when none was created
   std::wstring name;         // its name, for the macro list
   bool Added() const { return macro_id > 0; }
+  bool Refused() const { return !limits.Ok(); }
 };
 
 // Reads `path` as a new macro with its steps (nothing when the file is
-// missing, too large, ill-formed or not a macro file).
+// missing, too large, ill-formed or not a macro file). A macro past the
+// limits of the macro page is refused (nothing stored, `limits` says why),
+// and so is a 33rd macro; values the page's edits clamp are clamped.
 MacroImportResult ImportMacroFile(ConfigDatabase& db, const std::wstring& path);
 // Import with the open dialog.
 MacroImportResult ImportMacro(ConfigDatabase& db, FileDialogs& dialogs);

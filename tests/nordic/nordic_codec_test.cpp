@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "assign/button_function.h"
 #include "macro/macro_steps.h"
 #include "nordic/nordic_key_codec.h"
@@ -238,6 +240,36 @@ TEST(NordicMacroImage, LongMacroIsCutAtTheImageSize) {
   size_t carried = 0;
   for (const auto& r : requests) carried += (r[2] & 0x7F) - 2;
   EXPECT_EQ(carried, 1024u);
+}
+
+// A step's delay bytes carry at most 65535 ms: delay steps that add up to
+// more (a database filled by older imports holds any int) give 65535, and
+// the sum never overflows. Bytes 40..47: KeyDown A with its delay, KeyUp A.
+TEST(NordicMacroImage, DelaySumsAreLimitedToSixteenBits) {
+  const int max = std::numeric_limits<int>::max();
+  const int min = std::numeric_limits<int>::min();
+  struct Sum {
+    std::vector<int> delays;
+    int expected;
+  };
+  const Sum sums[] = {
+      {{30000, 30000}, 60000},
+      {{40000, 30000}, 65535},
+      {{max, max}, 65535},
+      {{max, max, min, min}, 10},  // -2: no wrap-around on the way
+      {{min, min}, 10},
+      {{-5}, 10},
+  };
+  for (const Sum& s : sums) {
+    RecordList<MacroEvent> steps;
+    steps.push_back(std::make_unique<MacroEvent>(Step(T::KeyDown, 0x41)));
+    for (int d : s.delays) steps.push_back(std::make_unique<MacroEvent>(Step(T::Delay, d)));
+    steps.push_back(std::make_unique<MacroEvent>(Step(T::KeyUp, 0x41)));
+    const auto build = BuildNordicMacroImage(MacroRecord{1, L"", 0, 1, 0, 0}, steps);
+    const auto& b = build.image.bytes;
+    EXPECT_EQ(b[42] | (b[43] << 8), s.expected) << s.delays.size() << " delays, first " << s.delays[0];
+    EXPECT_EQ(build.image.StepCount(), 2);
+  }
 }
 
 }  // namespace

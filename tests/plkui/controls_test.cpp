@@ -166,6 +166,23 @@ TEST_F(ControlsTest, EditsFilterTypedTextAndReportEnterChangeFinish) {
   EXPECT_EQ(dlg.notifications.back(), (Notification{85, 2, 0}));
 }
 
+// The response-time edit shows what the profile stores, and an imported
+// profile may store any number: a spin from the ends of int stays in range.
+TEST_F(ControlsTest, NumberEditSpinFromTheEndsOfIntStaysInRange) {
+  Create();
+  auto* number = dlg.Make<NumberEdit>(L"NumberEdit", 85, L"0");
+  number->SetRange(0, 20);
+  number->SetEditText(L"2147483647");
+  number->PerformSpin(+1);
+  EXPECT_EQ(number->GetEditText(), L"20");
+  number->SetEditText(L"-2147483648");
+  number->PerformSpin(-1);
+  EXPECT_EQ(number->GetEditText(), L"0");
+  number->SetEditText(L"99999999999");  // read as the largest int
+  number->PerformSpin(+1);
+  EXPECT_EQ(number->GetEditText(), L"20");
+}
+
 TEST_F(ControlsTest, SliderClampsAndReportsDragThenRelease) {
   Create();
   auto* slider = dlg.Make<DPISlider>(L"DPISlider", 107);

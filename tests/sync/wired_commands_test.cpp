@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/text.h"
 #include "device/wired_layout.h"
 #include "plkui/controls.h"
 #include "sync/wired_routines.h"
@@ -147,6 +148,25 @@ TEST(WiredCommands, SingleValueWritesAndTheProfileIndex) {
   EXPECT_EQ(s[12 - 8], 5);
   EXPECT_EQ(s[10 - 8], 4);
   EXPECT_EQ(s[9 - 8], 5);
+}
+
+// dpi_index outside 0..5 (a profile file may hold any number) is sent as
+// the first stage, as the DPI page shows it: settings write offset 12 =
+// stage 1; stage write offset 10 = stage 1, offsets 11, 12 = its DPI (800).
+TEST(WiredCommands, StageIndexOutsideTheStagesIsSentAsTheFirst) {
+  for (const wchar_t* index : {L"2147483647", L"-2147483648", L"6", L"-1"}) {
+    WiredRig rig;
+    rig.SetConfig(L"dpi_index", index);
+    rig.ClearRequests();
+    WiredRoutines r = rig.Routines();
+    r.WriteSettings();
+    r.WriteDpiStage();
+    const auto req = rig.Requests();
+    ASSERT_EQ(req.size(), 2u);
+    EXPECT_EQ(req[0][12], 1) << ToUtf8(index);
+    EXPECT_EQ(req[1][10], 1) << ToUtf8(index);
+    EXPECT_EQ(req[1][11] | (req[1][12] << 8), 800) << ToUtf8(index);
+  }
 }
 
 // Replies must echo the command code: with every reply carrying another

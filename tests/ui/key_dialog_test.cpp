@@ -1,6 +1,8 @@
 // The buttons page's function choice and the assignment dialog, run through
 // the headless runtime with scripted raw key events, over a real database.
 
+#include <limits>
+
 #include "assign/button_function.h"
 #include "assign/emoji_table.h"
 #include "assign/mouse_key_config_dlg.h"
@@ -180,6 +182,34 @@ TEST_F(KeyDialogTest, MacroAndEmojiChoices) {
   EXPECT_EQ(Row(7).macro_type, kKindEmoji);
   EXPECT_EQ(Row(7).macro_value, 5);
   EXPECT_EQ(Row(7).macro_desc, EmojiTip(5));  // the text the picker gives with its number
+}
+
+// A profile file may give an emoji row any number: the picker opens on the
+// picture of that number, or on none when there is no such picture.
+TEST_F(KeyDialogTest, EmojiRowOfAnyNumberOpensThePicker) {
+  KeyConfigServices services{&db, &texts, &hub};
+  const int profile = window->current_profile.load();
+  struct Case {
+    int value;
+    int selected;
+  };
+  const Case cases[] = {{3, 2}, {std::numeric_limits<int>::min(), -1}, {0, -1}, {kEmojiCount + 1, -1}};
+  for (const Case& c : cases) {
+    KeyMacroRecord row;
+    row.profile = profile;
+    row.key_code = 7;
+    row.macro_type = kKindEmoji;
+    row.macro_value = c.value;
+    db.SaveKeyRecord(row);
+    int selected = -2;
+    runtime.AnswerNextModalByEnd([&selected](PLKUI::MWindow& w) {
+      auto& d = dynamic_cast<Dlg&>(w);
+      selected = d.GetControlAs<PLKUI::EmojiControl>(Dlg::kEmoji)->GetSelectItem();
+      d.EndModal(0);
+    });
+    AssignFromKeyPage(*window, 7, kKindEmoji, profile, services);
+    EXPECT_EQ(selected, c.selected) << c.value;
+  }
 }
 
 TEST_F(KeyDialogTest, KindsStoredAtOnceAndKindsThatStoreNothing) {

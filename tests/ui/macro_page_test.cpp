@@ -2,9 +2,13 @@
 // scripted raw input on the manual clock, the step editors, the menus and
 // the play and delay settings.
 
+#include <fstream>
+
+#include "platform/fake_file_dialogs.h"
 #include "platform/raw_input.h"
 #include "plkui/menu_wnd.h"
 #include "ui/macro_page.h"
+#include "ui/message_box.h"
 #include "ui/pages_fixture.h"
 
 namespace tk410 {
@@ -158,6 +162,64 @@ TEST_F(MacroPageTest, RecordingNeedsASelectedMacro) {
   EXPECT_FALSE(window->MacroEditor().Recording());
   ASSERT_EQ(runtime.ModalLog().size(), 1u);
   EXPECT_EQ(runtime.ModalLog()[0].title, L"MessageBox");
+}
+
+// Import button: a file the page could never have made is refused with a
+// box that says why (texts 930..933, and 415 at 32 macros, as "new" says
+// it); the list and the database stay as they were.
+TEST_F(MacroPageTest, ImportPastTheLimitsShowsWhyAndAddsNothing) {
+  FakeFileDialogs dialogs;
+  window->SetFileDialogs(&dialogs);
+  int files = 0;
+  auto file = [&](const std::string& info, const std::string& items) {
+    const auto path = dir.path() / ("import" + std::to_string(++files) + ".xml");
+    std::ofstream(path, std::ios::binary) << "<macro><macroinfo macro_name=\"m\" " << info
+                                          << "/><macroitems>" << items << "</macroitems></macro>";
+    return FromUtf8(path.string());
+  };
+  std::string too_many;
+  for (int i = 0; i < 201; ++i) too_many += "<item type=\"1\" value=\"5\"/>";
+  struct Case {
+    std::wstring path;
+    std::wstring text;
+  };
+  const Case cases[] = {
+      {file("", too_many), L"T930"},
+      {file("", "<item type=\"13\"/>"), L"T931"},
+      {file("", "<item type=\"2\" value=\"256\"/>"), L"T932"},
+      {file("macro_type=\"3\"", ""), L"T933"},
+  };
+  for (const Case& c : cases) {
+    std::wstring title, body;
+    runtime.AnswerNextModal(1, [&](PLKUI::MWindow& w) {
+      auto& box = dynamic_cast<PLKUI::MDialog&>(w);
+      title = box.GetControlAs<PLKUI::MText>(CUIMessageBox::kTitle)->GetTitle();
+      body = box.GetControlAs<PLKUI::MText>(CUIMessageBox::kMessage)->GetTitle();
+    });
+    dialogs.Answer(c.path);
+    Click(ctl::kMacroImport);
+    EXPECT_EQ(title, L"T26");
+    EXPECT_EQ(body, c.text);
+  }
+  EXPECT_EQ(Macros()->GetItemCount(), 0);
+  RecordList<MacroRecord> stored;
+  EXPECT_EQ(db.LoadMacros(stored), 0);
+
+  // 200 steps are taken; at 32 macros the next import is refused.
+  for (int i = 0; i < 31; ++i) NewMacro();
+  dialogs.Answer(file("", too_many.substr(too_many.find("/>") + 2)));
+  Click(ctl::kMacroImport);
+  EXPECT_EQ(Macros()->GetItemCount(), 32);
+  EXPECT_EQ(runtime.ModalLog().size(), 4u);
+  std::wstring body;
+  runtime.AnswerNextModal(1, [&](PLKUI::MWindow& w) {
+    body = dynamic_cast<PLKUI::MDialog&>(w).GetControlAs<PLKUI::MText>(CUIMessageBox::kMessage)->GetTitle();
+  });
+  dialogs.Answer(file("", ""));
+  Click(ctl::kMacroImport);
+  EXPECT_EQ(body, L"T415");
+  EXPECT_EQ(Macros()->GetItemCount(), 32);
+  EXPECT_EQ(db.LoadMacros(stored), 32);
 }
 
 // Inserted items: key pair "↓  A"/"↑  A" (2/3, 65), button pair (4/5, 1),

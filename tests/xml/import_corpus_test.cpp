@@ -92,8 +92,9 @@ TEST_F(XmlFilesTest, UnusualButWellFormedFilesApply) {
   ASSERT_TRUE(r.Added());
   EXPECT_EQ(r.name, L"wide");
 
-  // 100 000 items: every step is stored; a repeated button keeps its last row,
-  // in the order the last rows come in the file.
+  // 100 000 items: far more steps than a macro holds, so the macro is refused
+  // whole; a repeated button keeps its last row, in the order the last rows
+  // come in the file.
   std::string steps = kDecl + "<macro><macroinfo macro_name=\"long\"/><macroitems>\r\n";
   std::string keys = kDecl + "<profile><profileinfo><keyitems>\r\n";
   for (int i = 0; i < 100000; ++i) {
@@ -104,8 +105,10 @@ TEST_F(XmlFilesTest, UnusualButWellFormedFilesApply) {
   steps += "</macroitems></macro>\r\n";
   keys += "</keyitems></profileinfo></profile>\r\n";
   r = ImportMacroFile(db_, WriteFile("steps.xml", steps));
-  ASSERT_TRUE(r.Added());
-  EXPECT_EQ(Count("t_macrorecord WHERE macro_id = " + std::to_string(r.macro_id)), 100000);
+  EXPECT_FALSE(r.Added());
+  EXPECT_EQ(r.limits.refusal, MacroRefusal::kTooManySteps);
+  EXPECT_EQ(r.limits.value, 100000);
+  EXPECT_EQ(Count("t_macrorecord"), 0);
   dialogs_.Answer(WriteFile("keys.xml", keys));
   EXPECT_TRUE(ImportProfile(db_, dialogs_, 2, 101).has_value());
   EXPECT_EQ(Rows("SELECT key_code, macro_value FROM t_key_macro_data WHERE profile = 2 "

@@ -32,7 +32,7 @@ class MacroFileTest : public XmlFilesTest {
     macro.delay_time = 15;
     const int id = db_.AddMacro(macro);
     EXPECT_GT(id, 0);
-    db_.AddMacroEvent(MacroEvent{0, id, 9, 5, -1, 0, L"Wait"});
+    db_.AddMacroEvent(MacroEvent{0, id, 9, 5, 2, -1, L"Wait"});
     db_.AddMacroEvent(MacroEvent{0, id, 1, 0, 65, 100, L"A"});
     db_.AddMacroEvent(MacroEvent{0, id, 2, 1, 65, 100, L"A"});
     return id;
@@ -123,14 +123,15 @@ TEST_F(MacroFileTest, NameWithPathPartsStaysInTheChosenFolder) {
 }
 
 // <macro><macroinfo macro_name="Twice" macro_type="1" play_times="12abc"
-//   delay_type="-5"/><macroitems> items with indexes 7, 2, 4 </macroitems></macro>
+//   delay_type="2"/><macroitems> items with indexes 7, 2, 4 </macroitems></macro>
+// (the missing fixed delay is clamped to 10, as the delay edit clamps it)
 TEST_F(MacroFileTest, ImportAlwaysAddsANewMacroWithTheFileIndexes) {
   const std::string file =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<macro>\r\n"
-      "<macroinfo macro_name=\"Twice\" macro_type=\"1\" play_times=\"12abc\" delay_type=\"-5\"/>"
+      "<macroinfo macro_name=\"Twice\" macro_type=\"1\" play_times=\"12abc\" delay_type=\"2\"/>"
       "<macroitems><item desc=\"c\" index=\"7\" type=\"2\" value=\"67\" timestamp=\"30\"/>"
       "<item desc=\"a\" index=\"2\" type=\"1\" value=\"65\" timestamp=\"10\"/>"
-      "<item index=\"4\"/></macroitems></macro>\r\n";
+      "<item index=\"4\" type=\"8\"/></macroitems></macro>\r\n";
   const MacroImportResult first = Import(file);
   const MacroImportResult second = Import(file);
   ASSERT_TRUE(first.Added());
@@ -138,7 +139,7 @@ TEST_F(MacroFileTest, ImportAlwaysAddsANewMacroWithTheFileIndexes) {
   EXPECT_NE(first.macro_id, second.macro_id);
   EXPECT_EQ(first.name, L"Twice");
   EXPECT_EQ(Rows("SELECT name, play_type, play_times, delay_type, delay_time FROM t_macro_data"),
-            (std::vector<std::string>{"Twice|1|12|-5|0", "Twice|1|12|-5|0"}));
+            (std::vector<std::string>{"Twice|1|12|2|10", "Twice|1|12|2|10"}));
   RecordList<MacroEvent> steps;
   ASSERT_EQ(db_.LoadMacroEvents(second.macro_id, steps), 3);
   EXPECT_EQ(steps[0]->record_index, 2);
@@ -168,16 +169,17 @@ TEST_F(MacroFileTest, ExportedMacroImportsAsAnEqualCopy) {
 }
 
 TEST_F(MacroFileTest, PartialAndForeignFiles) {
-  // No macroitems: a macro without steps. No macroinfo: empty name, zeros.
+  // No macroitems: a macro without steps. No macroinfo: empty name, zeros
+  // (the repeat count clamped to 1, as the repeat edit clamps it).
   MacroImportResult r = Import("<macro><macroinfo macro_name=\"bare\"/></macro>");
   ASSERT_TRUE(r.Added());
   EXPECT_EQ(Count("t_macrorecord"), 0);
-  r = Import("<macro><macroitems><item index=\"3\"/></macroitems></macro>");
+  r = Import("<macro><macroitems><item index=\"3\" type=\"9\"/></macroitems></macro>");
   ASSERT_TRUE(r.Added());
   EXPECT_EQ(r.name, L"");
   EXPECT_EQ(Rows("SELECT name, play_type, play_times, delay_type, delay_time FROM t_macro_data "
                  "WHERE macro_id = " + std::to_string(r.macro_id)),
-            (std::vector<std::string>{"|0|0|0|0"}));
+            (std::vector<std::string>{"|0|1|0|0"}));
   EXPECT_EQ(Count("t_macrorecord"), 1);
 
   const auto before = Snapshot();
@@ -196,7 +198,7 @@ TEST_F(MacroFileTest, PartialAndForeignFiles) {
 TEST_F(MacroFileTest, FailedInsertGivesNoMacroNumber) {
   Sql("DROP TABLE t_macro_data");
   const MacroImportResult r =
-      Import("<macro><macroinfo macro_name=\"m\"/><macroitems><item index=\"1\"/></macroitems>"
+      Import("<macro><macroinfo macro_name=\"m\"/><macroitems><item index=\"1\" type=\"9\"/></macroitems>"
              "</macro>");
   EXPECT_TRUE(r.file_chosen);
   EXPECT_FALSE(r.Added());
