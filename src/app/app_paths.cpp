@@ -125,26 +125,4 @@ bool ReadFileBytes(const std::wstring& path, std::string& bytes, size_t max_byte
   return !in.bad();
 }
 
-bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
-  const std::string target = ToUtf8(path);
-  std::string temp = target + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) return false;
-  bool ok = true;
-  size_t done = 0;
-  while (ok && done < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n > 0)
-      done += static_cast<size_t>(n);
-    else
-      ok = false;
-  }
-  // mkstemp creates the file 0600; a settings file is the user's own anyway.
-  ok = ok && fsync(fd) == 0;
-  ok = (close(fd) == 0) && ok;
-  ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) unlink(temp.c_str());
-  return ok;
-}
-
 }  // namespace tk410

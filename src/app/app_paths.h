@@ -41,9 +41,4 @@ bool CreateDirectoryPath(const std::wstring& path);
 bool ReadFileBytes(const std::wstring& path, std::string& bytes,
                    size_t max_bytes = 8u << 20);
 
-// Replaces `path` with `bytes` atomically: writes a temporary file in the same
-// folder, flushes it to disk and renames it over the target, so a reader sees
-// either the old or the new content, never a half-written file.
-bool WriteFileAtomically(const std::wstring& path, std::string_view bytes);
-
 }  // namespace tk410

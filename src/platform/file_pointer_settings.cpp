@@ -1,10 +1,15 @@
 #include "platform/file_pointer_settings.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <mutex>
 
 #include "app/app_paths.h"
 #include "app/ini_file.h"
+#include "base/atomic_file.h"
 #include "base/text.h"
+#include "base/trace.h"
 
 namespace tk410 {
 
@@ -44,13 +49,22 @@ int FilePointerSettings::ReadValue(const wchar_t* key, int fallback) const {
   return WToI(text);
 }
 
-void FilePointerSettings::WriteValue(const wchar_t* key, int value) {
+bool FilePointerSettings::WriteValue(const wchar_t* key, int value) {
   std::lock_guard<std::mutex> lock(FileMutex());
-  IniFile file = IniFile::Load(path_);
-  file.SetString(kSection, key, FormatInt(value));
+  std::string bytes;
+  IniFile file;
+  if (ReadFileBytes(path_, bytes)) {
+    file = IniFile::Parse(bytes);
+  } else if (struct stat st {}; ::lstat(ToUtf8(path_).c_str(), &st) == 0 || errno != ENOENT) {
+    // There is something the reader refuses (too large, not a file, not
+    // readable): it is the user's, so it is left alone rather than replaced.
+    Trace(kTraceError, "pointer settings not stored: %s cannot be read", ToUtf8(path_).c_str());
+    return false;
+  }
+  if (!file.SetString(kSection, key, FormatInt(value))) return true;
   const std::wstring folder = FolderOf(path_);
   if (!folder.empty()) CreateDirectoryPath(folder);
-  WriteFileAtomically(path_, file.Serialize());
+  return WriteFileAtomically(path_, file.Serialize());
 }
 
 int FilePointerSettings::GetMouseSpeed() {

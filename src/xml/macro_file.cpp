@@ -88,8 +88,7 @@ bool ExportMacro(ConfigDatabase& db, FileDialogs& dialogs, Clock& clock, int mac
   if (written) *written = path;
   XmlDocument doc;
   doc.SetDocText(BuildMacroDocument(db, macro_id, name));
-  doc.SaveFile(path);
-  return true;
+  return doc.SaveFile(path);
 }
 
 MacroImportResult ImportMacroFile(ConfigDatabase& db, const std::wstring& path) {

@@ -78,9 +78,10 @@ void ApplyProfileContent(ConfigDatabase& db, int profile, const ProfileFileConte
 int ProfileImportTask(int device_type);
 
 // Export with the save dialog; false when the dialog was cancelled or the
-// file could not be written.
+// file could not be written (an existing file then stays as it was).
+// `written` receives the path tried (untouched when cancelled).
 bool ExportProfile(ConfigDatabase& db, FileDialogs& dialogs, int key_profile, int current_profile,
-                   const std::wstring& name);
+                   const std::wstring& name, std::wstring* written = nullptr);
 // Import with the open dialog into `current_profile`. Returns the sync task to
 // queue, or nullopt when nothing changed (cancelled, missing or bad file).
 std::optional<int> ImportProfile(ConfigDatabase& db, FileDialogs& dialogs, int current_profile,
