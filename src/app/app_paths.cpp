@@ -39,12 +39,21 @@ std::wstring HomeDirectory() {
   return WithoutTrailingSlashes(home);
 }
 
-std::wstring XdgConfigHome() {
-  const std::wstring env = EnvWide("XDG_CONFIG_HOME");
-  // The base directory rules ignore relative values.
+namespace {
+
+// A base folder of the XDG rules: the variable when it holds an absolute
+// path (relative values are ignored), else `under_home` in $HOME.
+std::wstring XdgBaseFolder(const char* variable, const wchar_t* under_home) {
+  const std::wstring env = EnvWide(variable);
   if (!env.empty() && env.front() == L'/') return WithoutTrailingSlashes(env);
-  return HomeDirectory() + L"/.config";
+  return HomeDirectory() + under_home;
 }
+
+}  // namespace
+
+std::wstring XdgConfigHome() { return XdgBaseFolder("XDG_CONFIG_HOME", L"/.config"); }
+
+std::wstring XdgCacheHome() { return XdgBaseFolder("XDG_CACHE_HOME", L"/.cache"); }
 
 std::wstring ParseUserDirsDocuments(std::string_view text, const std::wstring& home) {
   std::istringstream lines{std::string(text)};

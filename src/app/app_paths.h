@@ -18,6 +18,10 @@ std::wstring HomeDirectory();
 // trailing '/'.
 std::wstring XdgConfigHome();
 
+// $XDG_CACHE_HOME when it is an absolute path, else $HOME/.cache. No
+// trailing '/'.
+std::wstring XdgCacheHome();
+
 // The value of XDG_DOCUMENTS_DIR in the text of a user-dirs.dirs file, with a
 // leading "$HOME" replaced by `home`; empty when the file names no documents
 // folder or the value is neither absolute nor relative to $HOME.
