@@ -38,12 +38,21 @@ std::wstring HomeDirectory() {
   return WithoutTrailingSlashes(home);
 }
 
-std::wstring XdgConfigHome() {
-  const std::wstring env = EnvWide("XDG_CONFIG_HOME");
-  // The base directory rules ignore relative values.
+namespace {
+
+// A base folder of the XDG rules: the variable when it holds an absolute
+// path (relative values are ignored), else `under_home` in $HOME.
+std::wstring XdgBaseFolder(const char* variable, const wchar_t* under_home) {
+  const std::wstring env = EnvWide(variable);
   if (!env.empty() && env.front() == L'/') return WithoutTrailingSlashes(env);
-  return HomeDirectory() + L"/.config";
+  return HomeDirectory() + under_home;
 }
+
+}  // namespace
+
+std::wstring XdgConfigHome() { return XdgBaseFolder("XDG_CONFIG_HOME", L"/.config"); }
+
+std::wstring XdgCacheHome() { return XdgBaseFolder("XDG_CACHE_HOME", L"/.cache"); }
 
 std::wstring ParseUserDirsDocuments(std::string_view text, const std::wstring& home) {
   std::istringstream lines{std::string(text)};
@@ -110,28 +119,6 @@ bool CreateDirectoryPath(const std::wstring& path) {
 
 bool ReadFileBytes(const std::wstring& path, std::string& bytes, size_t max_bytes, FileLinks links) {
   return ReadRegularFile(path, max_bytes, links, &bytes) == FileRead::kOk;
-}
-
-bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
-  const std::string target = ToUtf8(path);
-  std::string temp = target + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) return false;
-  bool ok = true;
-  size_t done = 0;
-  while (ok && done < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n > 0)
-      done += static_cast<size_t>(n);
-    else
-      ok = false;
-  }
-  // mkstemp creates the file 0600; a settings file is the user's own anyway.
-  ok = ok && fsync(fd) == 0;
-  ok = (close(fd) == 0) && ok;
-  ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) unlink(temp.c_str());
-  return ok;
 }
 
 }  // namespace tk410

@@ -19,6 +19,10 @@ std::wstring HomeDirectory();
 // trailing '/'.
 std::wstring XdgConfigHome();
 
+// $XDG_CACHE_HOME when it is an absolute path, else $HOME/.cache. No
+// trailing '/'.
+std::wstring XdgCacheHome();
+
 // The value of XDG_DOCUMENTS_DIR in the text of a user-dirs.dirs file, with a
 // leading "$HOME" replaced by `home`; empty when the file names no documents
 // folder or the value is neither absolute nor relative to $HOME.
@@ -42,10 +46,5 @@ bool CreateDirectoryPath(const std::wstring& path);
 // `max_bytes` or unreadable.
 bool ReadFileBytes(const std::wstring& path, std::string& bytes,
                    size_t max_bytes = 8u << 20, FileLinks links = FileLinks::kFollow);
-
-// Replaces `path` with `bytes` atomically: writes a temporary file in the same
-// folder, flushes it to disk and renames it over the target, so a reader sees
-// either the old or the new content, never a half-written file.
-bool WriteFileAtomically(const std::wstring& path, std::string_view bytes);
 
 }  // namespace tk410

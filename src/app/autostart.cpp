@@ -4,6 +4,7 @@
 
 #include "app/app_paths.h"
 #include "app/program_paths.h"
+#include "base/atomic_file.h"
 #include "base/text.h"
 
 namespace tk410 {

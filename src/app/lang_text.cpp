@@ -4,6 +4,13 @@
 
 namespace tk410 {
 
+std::wstring FillLangText(const std::wstring& text, const std::wstring& value) {
+  const size_t at = text.find(L"%s");
+  if (at == std::wstring::npos) return text + L"\n" + value;
+  std::wstring filled = text;
+  return filled.replace(at, 2, value);
+}
+
 InMemoryLanguageTexts::InMemoryLanguageTexts(int language, std::map<int, std::wstring> texts)
     : language_(language), texts_(std::move(texts)) {}
 

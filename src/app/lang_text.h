@@ -17,6 +17,11 @@ class LanguageTexts {
   virtual std::wstring GetLangText(int text_id) const = 0;
 };
 
+// A language text with a value put in: its first "%s" is replaced by
+// `value`. The text comes from a file and is not trusted as a format; one
+// without "%s" gets the value on a line of its own.
+std::wstring FillLangText(const std::wstring& text, const std::wstring& value);
+
 class InMemoryLanguageTexts final : public LanguageTexts {
  public:
   explicit InMemoryLanguageTexts(int language = 1033,

@@ -10,8 +10,11 @@
 //   --device-type N         serve device type N (default 101, the product's own)
 //   -hide                   start without showing the window (anywhere in the command line)
 // A second start activates the running instance and ends with 0 (app/single_instance.h).
+// A single-instance lock that cannot be taken for want of permission ends the
+// start with 1 and says why (stderr, and a message box where a display is).
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -21,6 +24,7 @@
 #include "app/app_entry.h"
 #include "app/app_paths.h"
 #include "app/single_instance.h"
+#include "app/lang_text.h"
 #include "app/language_files.h"
 #include "app/settings_store.h"
 #include "base/clock.h"
@@ -82,6 +86,22 @@ Options ParseOptions(int argc, char** argv) {
   return o;
 }
 
+// The start cannot go on: says why on stderr and, unless the run is
+// unattended (a screenshot, an offscreen platform), in a message box.
+void ReportStartRefused(const std::string& reason, bool unattended) {
+  using namespace tk410;
+  std::fprintf(stderr, "tk410: cannot start: %s\n", reason.c_str());
+  if (unattended || QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+  const SettingsStore settings(SettingsStore::DefaultDirectory());
+  int language = settings.ReadLanguageSetting();
+  if (language != kLanguageChinese && language != kLanguageEnglish)
+    language = UserUiLanguageFromEnvironment();
+  const LanguageFileTexts texts(LanguageFileTexts::DefaultDirectory(), language);
+  const std::wstring message = FillLangText(texts.GetLangText(941), FromUtf8(reason));
+  QMessageBox::critical(nullptr, QString::fromStdWString(kProductName),
+                        QString::fromStdWString(message));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,8 +113,18 @@ int main(int argc, char** argv) {
   for (const std::string& warning : startup.warnings) std::fprintf(stderr, "tk410: %s\n", warning.c_str());
 
   QApplication app(argc, argv);
-  SingleInstance instance(RuntimeDirectory(), kProductName);
-  if (instance.Acquire(ActivationTokenFromEnvironment()) == SingleInstance::Role::kSecond) return 0;
+  const RuntimeDirectoryChoice runtime_folder = FindRuntimeDirectory();
+  for (const std::string& line : runtime_folder.rejected) std::fprintf(stderr, "tk410: %s\n", line.c_str());
+  SingleInstance instance(runtime_folder.folder, kProductName);
+  switch (instance.Acquire(ActivationTokenFromEnvironment())) {
+    case SingleInstance::Role::kSecond:
+      return 0;
+    case SingleInstance::Role::kRefused:
+      ReportStartRefused(instance.error(), !options.screenshot.empty());
+      return 1;
+    case SingleInstance::Role::kFirst:
+      break;
+  }
   PLKUI::qt::QtRuntime runtime;
   PLKUI::ScopedRuntime scoped_runtime(runtime);
 

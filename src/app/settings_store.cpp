@@ -5,6 +5,7 @@
 #include "app/app_paths.h"
 #include "app/ini_file.h"
 #include "app/program_paths.h"
+#include "base/atomic_file.h"
 #include "base/text.h"
 
 namespace tk410 {
@@ -62,7 +63,9 @@ void SettingsStore::WriteValue(const wchar_t* name, int value) const {
   std::string bytes;
   if (!ReadFileBytes(path, bytes, kMaxIniFileBytes, FileLinks::kRefuse)) return;  // never created here
   IniFile ini = IniFile::Parse(bytes);
-  ini.SetString(kProductName, name, FormatInt(value));
+  // The start-up writes the language and the device type every time: a value
+  // that is already stored leaves the file untouched.
+  if (!ini.SetString(kProductName, name, FormatInt(value))) return;
   WriteFileAtomically(path, ini.Serialize());
 }
 

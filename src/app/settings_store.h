@@ -5,7 +5,9 @@
 // $XDG_CONFIG_HOME/TEVO TK410/settings.ini.
 //
 // Every operation reads the file anew and every write replaces it atomically,
-// so the window and worker threads may both use a store without locking.
+// so the window and worker threads may both use a store without locking. A
+// write changes only its own value: the user's comments, other sections and
+// unknown keys stay byte for byte, and a value already stored is not written.
 // Failures are silent, as the callers expect: reads give 0 (2052 for the
 // language when the file can be neither opened nor created), writes do nothing.
 

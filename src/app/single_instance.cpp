@@ -3,9 +3,13 @@
 #include <QDir>
 #include <QLocalSocket>
 #include <QString>
-#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "app/app_paths.h"
 #include "base/text.h"
@@ -25,17 +29,86 @@ QString ToQ(const std::wstring& text) { return QString::fromStdWString(text); }
 
 }  // namespace
 
-std::wstring RuntimeDirectory() {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime && runtime[0] == '/') {
-    struct stat st {};
-    if (::stat(runtime, &st) == 0 && S_ISDIR(st.st_mode)) return FromUtf8(runtime);
-  }
-  const std::wstring folder =
-      QDir::tempPath().toStdWString() + L"/tk410-" + FormatInt(static_cast<long long>(::getuid()));
-  ::mkdir(ToUtf8(folder).c_str(), 0700);
-  return folder;
+namespace {
+
+std::string Octal(unsigned mode) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04o", mode & 07777);
+  return text;
 }
+
+// Why `st` is no folder of this user's alone; empty when it is. `exact`
+// asks for mode 0700, else only for no access by group and others.
+std::string WhyNotPrivate(const struct stat& st, bool exact) {
+  if (S_ISLNK(st.st_mode)) return "is a symbolic link";
+  if (!S_ISDIR(st.st_mode)) return "is not a folder";
+  if (st.st_uid != ::geteuid()) return "belongs to user " + std::to_string(st.st_uid);
+  const unsigned mode = st.st_mode & 07777;
+  if (exact ? mode != 0700 : (mode & 077) != 0) return "has mode " + Octal(mode) + ", not 0700";
+  return {};
+}
+
+// Makes `folder` with mode 0700 unless it exists; true when it is then this
+// user's private folder, else `why` says what is wrong with it.
+bool MakePrivateFolder(const std::string& folder, std::string* why) {
+  const bool made = ::mkdir(folder.c_str(), 0700) == 0;
+  if (!made && errno != EEXIST) {
+    *why = std::string("cannot be created: ") + std::strerror(errno);
+    return false;
+  }
+  // The umask may have taken bits from a folder made just now.
+  if (made) ::chmod(folder.c_str(), 0700);
+  struct stat st {};
+  if (::lstat(folder.c_str(), &st) != 0) {
+    *why = std::string("cannot be examined: ") + std::strerror(errno);
+    return false;
+  }
+  *why = WhyNotPrivate(st, true);
+  return why->empty();
+}
+
+}  // namespace
+
+RuntimeDirectoryChoice ChooseRuntimeDirectory(const char* xdg_runtime_dir,
+                                              const std::wstring& temp_folder,
+                                              const std::wstring& cache_home) {
+  RuntimeDirectoryChoice choice;
+  if (xdg_runtime_dir && xdg_runtime_dir[0] == '/') {
+    struct stat st {};
+    std::string why = ::stat(xdg_runtime_dir, &st) == 0 ? WhyNotPrivate(st, false)
+                                                        : "does not exist";
+    if (why.empty()) {
+      choice.folder = FromUtf8(xdg_runtime_dir);
+      return choice;
+    }
+    choice.rejected.push_back(std::string("XDG_RUNTIME_DIR ") + xdg_runtime_dir + " " + why);
+  }
+  const std::string temp = ToUtf8(temp_folder) + "/tk410-" + std::to_string(::getuid());
+  std::string why;
+  if (MakePrivateFolder(temp, &why)) {
+    choice.folder = FromUtf8(temp);
+    return choice;
+  }
+  choice.rejected.push_back(temp + " " + why + "; not used");
+  if (!cache_home.empty() && CreateDirectoryPath(cache_home)) {
+    const std::string cache = ToUtf8(cache_home) + "/tk410";
+    if (MakePrivateFolder(cache, &why)) {
+      choice.folder = FromUtf8(cache);
+      return choice;
+    }
+    choice.rejected.push_back(cache + " " + why + "; not used");
+  } else {
+    choice.rejected.push_back(ToUtf8(cache_home) + " cannot be created; not used");
+  }
+  return choice;
+}
+
+RuntimeDirectoryChoice FindRuntimeDirectory() {
+  return ChooseRuntimeDirectory(std::getenv("XDG_RUNTIME_DIR"), QDir::tempPath().toStdWString(),
+                                XdgCacheHome());
+}
+
+std::wstring RuntimeDirectory() { return FindRuntimeDirectory().folder; }
 
 bool ParseActivationRequest(const std::string& line, std::string* token) {
   std::string text = line;
@@ -72,16 +145,39 @@ std::wstring SingleInstance::SocketPath() const { return directory_ + L"/" + nam
 bool SingleInstance::IsListening() const { return server_ && server_->isListening(); }
 
 SingleInstance::Role SingleInstance::Acquire(const std::string& activation_token) {
+  error_.clear();
+  if (directory_.empty()) {
+    error_ = "there is no private folder for the single-instance lock";
+    return Role::kRefused;
+  }
+  const std::string lock_path = ToUtf8(LockPath());
   lock_ = std::make_unique<QLockFile>(ToQ(LockPath()));
   // Only a lock of a process that is gone counts as stale, never an old one.
   lock_->setStaleLockTime(0);
   if (!lock_->tryLock(0)) {
-    if (lock_->error() != QLockFile::LockFailedError) {
-      Trace(kTraceError, "single-instance lock not usable: %s", ToUtf8(LockPath()).c_str());
-      lock_.reset();
+    const QLockFile::LockError failure = lock_->error();
+    lock_.reset();
+    if (failure == QLockFile::PermissionError) {
+      error_ = "the lock file " + lock_path + " cannot be created: permission denied";
+      return Role::kRefused;
+    }
+    if (failure != QLockFile::LockFailedError) {
+      Trace(kTraceError, "single-instance lock not usable: %s", lock_path.c_str());
       return Role::kFirst;
     }
-    lock_.reset();
+    // Held. A lock file of another user, or one this user cannot read, is
+    // no instance of this user's program: it gets no activation request.
+    struct stat st {};
+    if (::lstat(lock_path.c_str(), &st) == 0) {
+      if (st.st_uid != ::geteuid()) {
+        error_ = "the lock file " + lock_path + " belongs to user " + std::to_string(st.st_uid);
+        return Role::kRefused;
+      }
+      if (::access(lock_path.c_str(), R_OK) != 0) {
+        error_ = "the lock file " + lock_path + " cannot be read: permission denied";
+        return Role::kRefused;
+      }
+    }
     QLocalSocket socket;
     socket.connectToServer(ToQ(SocketPath()));
     if (socket.waitForConnected(kConnectTimeoutMs)) {

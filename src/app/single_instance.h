@@ -8,6 +8,10 @@
 //
 // Request on the socket, one line of UTF-8 text: "activate" or
 // "activate <token>", ended by '\n'.
+//
+// The folder must be this user's alone: whoever can write into it can hold
+// the lock (the program would never start) and listen on the socket (and
+// receive the activation tokens).
 
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -15,19 +19,38 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tk410 {
 
-// $XDG_RUNTIME_DIR when it is an existing folder, else a private folder
-// "tk410-<uid>" (mode 0700) in the system's temporary folder.
-std::wstring RuntimeDirectory();
+// The folder of the lock and the socket, and the folders passed over.
+struct RuntimeDirectoryChoice {
+  std::wstring folder;                // empty when no private folder could be had
+  std::vector<std::string> rejected;  // one line for the user per folder passed over
+};
+
+// The first usable of: `xdg_runtime_dir` (may be null or empty) when it is a
+// folder of this user with no access for others; "tk410-<uid>" in
+// `temp_folder`; "tk410" in `cache_home`. The last two are created with mode
+// 0700 and used only when they are then real folders (not links) owned by
+// this user with mode 0700: a folder someone else made first is passed over.
+RuntimeDirectoryChoice ChooseRuntimeDirectory(const char* xdg_runtime_dir,
+                                              const std::wstring& temp_folder,
+                                              const std::wstring& cache_home);
+// The same from the environment: XDG_RUNTIME_DIR, the system's temporary
+// folder ($TMPDIR, else /tmp) and XdgCacheHome().
+RuntimeDirectoryChoice FindRuntimeDirectory();
+std::wstring RuntimeDirectory();  // FindRuntimeDirectory().folder
 
 // The token part of a request line; false when the line is no activation.
 bool ParseActivationRequest(const std::string& line, std::string* token);
 
 class SingleInstance {
  public:
-  enum class Role { kFirst, kSecond };
+  // kRefused: the lock cannot be taken for want of permission (another
+  // user's lock file, a folder this user may not write to) or there is no
+  // folder; error() says why. It is no running instance of this user's.
+  enum class Role { kFirst, kSecond, kRefused };
   using ActivationHandler = std::function<void(const std::string& token)>;
 
   // `directory` holds "<name>.lock" and the socket "<name>.socket".
@@ -36,9 +59,11 @@ class SingleInstance {
 
   // Takes the lock. When another instance holds it, sends it the activation
   // request (when its socket answers) and returns kSecond. A stale lock of a
-  // process that no longer runs is taken over. When the lock folder is not
-  // usable at all the start goes on as the first instance without a socket.
+  // process that no longer runs is taken over. When the lock folder is
+  // missing the start goes on as the first instance without a socket.
   Role Acquire(const std::string& activation_token);
+  // Why the last Acquire returned kRefused (one line, names the file).
+  const std::string& error() const { return error_; }
 
   // First instance: called for every activation request on the thread that
   // runs the Qt event loop (or inside WaitForActivation).
@@ -62,6 +87,7 @@ class SingleInstance {
   std::unique_ptr<QLocalServer> server_;
   ActivationHandler handler_;
   int activations_ = 0;  // requests handled so far
+  std::string error_;
 };
 
 // The activation token of this start (XDG_ACTIVATION_TOKEN), or empty.

@@ -12,10 +12,10 @@
 #include "ctl/ctl_session.h"
 #include "ctl/json_text.h"
 #include "ctl/terminal_text.h"
-#include "ctl/udev_text.h"
 #include "nordic/nordic_protocol.h"
 #include "device/device_manager.h"
 #include "device/product.h"
+#include "device/udev_rules.h"
 #include "plkui/controls.h"
 #include "store/config_database.h"
 #include "sync/sync_task.h"
@@ -271,7 +271,7 @@ Outcome UdevRulesCommand(const Args& args) {
   if (!catalog.Load(DeviceCatalog::ShippedPath()) || catalog.Modes().empty()) {
     return Outcome::Fail(kExitData, "cannot read the device catalogue " + ToUtf8(DeviceCatalog::ShippedPath()));
   }
-  std::fputs(UdevRulesText(catalog.Modes()).c_str(), stdout);
+  std::fputs(BuildUdevRules(catalog.Modes()).c_str(), stdout);
   return Outcome::Ok();
 }
 

@@ -4,7 +4,10 @@
 
 #include "app/app_paths.h"
 #include "app/ini_file.h"
+#include "base/atomic_file.h"
+#include "base/safe_file.h"
 #include "base/text.h"
+#include "base/trace.h"
 
 namespace tk410 {
 
@@ -15,6 +18,8 @@ constexpr wchar_t kSpeedKey[] = L"Speed";
 constexpr wchar_t kAccelerationKey[] = L"Acceleration";
 constexpr wchar_t kWheelLinesKey[] = L"WheelLines";  // -1: one screen per notch
 constexpr wchar_t kDoubleClickKey[] = L"DoubleClickTime";
+// The file holds four short lines; anything near this size is not ours.
+constexpr size_t kMaxPointerFileBytes = 8u << 20;
 
 // Read-modify-write of the file must not interleave within the process.
 std::mutex& FileMutex() {
@@ -46,13 +51,26 @@ int FilePointerSettings::ReadValue(const wchar_t* key, int fallback) const {
   return WToI(text);
 }
 
-void FilePointerSettings::WriteValue(const wchar_t* key, int value) {
+bool FilePointerSettings::WriteValue(const wchar_t* key, int value) {
   std::lock_guard<std::mutex> lock(FileMutex());
-  IniFile file = IniFile::Load(path_, FileLinks::kRefuse);
-  file.SetString(kSection, key, FormatInt(value));
+  std::string bytes;
+  IniFile file;
+  // The program replaces this file only by rename, so a link here is not the
+  // program's and is neither read nor replaced.
+  const FileRead read = ReadRegularFile(path_, kMaxPointerFileBytes, FileLinks::kRefuse, &bytes);
+  if (read == FileRead::kOk) {
+    file = IniFile::Parse(bytes);
+  } else if (read != FileRead::kMissing) {
+    // There is something the reader refuses (too large, not a file, not
+    // readable): it is the user's, so it is left alone rather than replaced.
+    Trace(kTraceError, "pointer settings not stored: %s: %s", ToUtf8(path_).c_str(),
+          FileReadText(read));
+    return false;
+  }
+  if (!file.SetString(kSection, key, FormatInt(value))) return true;
   const std::wstring folder = FolderOf(path_);
   if (!folder.empty()) CreateDirectoryPath(folder);
-  WriteFileAtomically(path_, file.Serialize());
+  return WriteFileAtomically(path_, file.Serialize());
 }
 
 int FilePointerSettings::GetMouseSpeed() {

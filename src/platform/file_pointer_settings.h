@@ -2,7 +2,8 @@
 // Pointer settings kept in a small INI file, for desktops that have no
 // setting of their own for a value (wheel lines on GNOME) or no known
 // settings at all. A missing file or value reads as the session default.
-// The file is read on every get and replaced atomically on every set.
+// The file is read on every get and replaced atomically on every set that
+// changes it; lines the program does not own stay as the user wrote them.
 
 #include <string>
 
@@ -27,7 +28,9 @@ class FilePointerSettings final : public PointerSettings {
 
  private:
   int ReadValue(const wchar_t* key, int fallback) const;
-  void WriteValue(const wchar_t* key, int value);
+  // False (traced) when the value could not be stored; a file that exists
+  // but cannot be read is never replaced.
+  bool WriteValue(const wchar_t* key, int value);
 
   std::wstring path_;
 };

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/atomic_file.h"
 #include "base/safe_file.h"
 
 namespace tk410::sim_state {
@@ -60,10 +61,7 @@ std::vector<std::string> Fields(const std::string& line) {
 }
 
 bool WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out << text;
-  return static_cast<bool>(out.flush());
+  return WriteFileAtomically(path, text);
 }
 
 bool ReadFile(const std::string& path, std::string* text) {

@@ -17,6 +17,7 @@ bool FromHex(const std::string& s, uint8_t* out, size_t n);
 bool ParseInt(const std::string& s, int lo, int hi, int* out);
 // The blank-separated fields of a line.
 std::vector<std::string> Fields(const std::string& line);
+// Replaces the state file whole (a failed save keeps the last state).
 bool WriteFile(const std::string& path, const std::string& text);
 // A saved state is a few kilobytes; larger files are not read.
 constexpr size_t kMaxStateFileBytes = 16u << 20;

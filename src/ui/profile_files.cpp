@@ -1,5 +1,6 @@
 #include "ui/profile_files.h"
 
+#include "app/lang_text.h"
 #include "platform/file_dialogs.h"
 #include "plkui/combo_box.h"
 #include "plkui/macro_list.h"
@@ -33,7 +34,15 @@ int MacroRefusalTextId(MacroRefusal refusal) {
   return 933;
 }
 
+constexpr int kTextExport = 114;      // "Export": the box's title
+constexpr int kTextNotWritten = 940;  // "The file could not be written: %s"
+
 }  // namespace
+
+void ShowNotWritten(DeviceMainDlg& window, const std::wstring& path) {
+  ShowUIMessageBox(&window, window.Services().texts, window.LangText(kTextExport),
+                   FillLangText(window.LangText(kTextNotWritten), path), kBoxOneButton);
+}
 
 void ImportProfileFile(DeviceMainDlg& window, FileDialogs& dialogs) {
   ProfileImportReport report;
@@ -45,11 +54,8 @@ void ImportProfileFile(DeviceMainDlg& window, FileDialogs& dialogs) {
   }
   // A cancelled dialog and a file that is no profile file end silently.
   if (report.status == ProfileImportStatus::kForeignKeyCodes) {
-    // The language file's text is not trusted as a format: only its first
-    // "%s" is replaced.
-    std::wstring text = window.LangText(kTextForeignKeyCodes);
-    const size_t at = text.find(L"%s");
-    if (at != std::wstring::npos) text.replace(at, 2, KeyCodeListText(report.foreign_key_codes));
+    const std::wstring text =
+        FillLangText(window.LangText(kTextForeignKeyCodes), KeyCodeListText(report.foreign_key_codes));
     ShowUIMessageBox(&window, window.Services().texts, window.LangText(kTextImportRefusedTitle), text,
                      kBoxOneButton);
   } else if (report.status == ProfileImportStatus::kNotStored) {
@@ -60,7 +66,11 @@ void ImportProfileFile(DeviceMainDlg& window, FileDialogs& dialogs) {
 void ExportProfileFile(DeviceMainDlg& window, FileDialogs& dialogs, int key_profile) {
   std::wstring name;
   if (auto* combo = window.Control<PLKUI::MComboBox>(ctl::kProfileCombo)) name = combo->GetCurText();
-  ExportProfile(window.Db(), dialogs, key_profile, window.current_profile.load(), name);
+  std::wstring path;
+  if (!ExportProfile(window.Db(), dialogs, key_profile, window.current_profile.load(), name, &path) &&
+      !path.empty()) {
+    ShowNotWritten(window, path);
+  }
 }
 
 void OnProfileFileMessage(DeviceMainDlg& window, FileDialogs& dialogs, uintptr_t wparam,
@@ -77,8 +87,13 @@ bool ExportSelectedMacro(DeviceMainDlg& window, FileDialogs& dialogs) {
   if (!list) return false;
   const int selected = list->GetCurSel();
   if (selected < 0) return false;
-  return ExportMacro(window.Db(), dialogs, window.GetClock(), list->GetItemData(selected),
-                     list->GetItemText(selected));
+  std::wstring path;
+  if (ExportMacro(window.Db(), dialogs, window.GetClock(), list->GetItemData(selected),
+                  list->GetItemText(selected), &path)) {
+    return true;
+  }
+  if (!path.empty()) ShowNotWritten(window, path);
+  return false;
 }
 
 bool ImportMacroToList(DeviceMainDlg& window, FileDialogs& dialogs) {

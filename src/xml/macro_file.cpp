@@ -95,8 +95,7 @@ bool ExportMacro(ConfigDatabase& db, FileDialogs& dialogs, Clock& clock, int mac
   if (folder.empty()) return false;
   const std::wstring path = MacroExportPath(folder, name, clock.TickMs());
   if (written) *written = path;
-  SaveMacroFile(db, path, macro_id, name);
-  return true;
+  return SaveMacroFile(db, path, macro_id, name);
 }
 
 MacroImportResult ImportMacroFile(ConfigDatabase& db, const std::wstring& path) {

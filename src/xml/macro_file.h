@@ -47,8 +47,9 @@ std::wstring BuildMacroDocument(ConfigDatabase& db, int macro_id, const std::wst
 bool SaveMacroFile(ConfigDatabase& db, const std::wstring& path, int macro_id, const std::wstring& name);
 
 // Export with the folder dialog to MacroExportPath(folder, name, tick of
-// `clock`). False when the folder dialog was cancelled. A failed save is not
-// reported (the result stays true); `written` receives the path tried.
+// `clock`). False when the folder dialog was cancelled or the file could not
+// be written (an existing file of that name then stays as it was);
+// `written` receives the path tried (untouched when cancelled).
 bool ExportMacro(ConfigDatabase& db, FileDialogs& dialogs, Clock& clock, int macro_id,
                  const std::wstring& name, std::wstring* written = nullptr);
 

@@ -305,9 +305,10 @@ int ProfileImportTask(int device_type) {
 }
 
 bool ExportProfile(ConfigDatabase& db, FileDialogs& dialogs, int key_profile, int current_profile,
-                   const std::wstring& name) {
+                   const std::wstring& name, std::wstring* written) {
   const std::wstring path = dialogs.SaveFile(std::wstring(), kProfileExportFilter);
   if (path.empty()) return false;
+  if (written) *written = path;
   return WriteProfileFile(db, key_profile, current_profile, name, path);
 }
 

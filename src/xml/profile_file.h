@@ -109,9 +109,10 @@ ProfileImportReport ImportProfileFromFile(ConfigDatabase& db, const std::wstring
                                           int device_type);
 
 // Export with the save dialog; false when the dialog was cancelled or the
-// file could not be written.
+// file could not be written (an existing file then stays as it was).
+// `written` receives the path tried (untouched when cancelled).
 bool ExportProfile(ConfigDatabase& db, FileDialogs& dialogs, int key_profile, int current_profile,
-                   const std::wstring& name);
+                   const std::wstring& name, std::wstring* written = nullptr);
 // Import with the open dialog into `current_profile`. Returns the sync task to
 // queue, or nullopt when nothing changed (cancelled, missing, bad or refused
 // file, database failure); `report`, when given, says which.

@@ -5,6 +5,7 @@
 #include <memory>
 #include <unordered_map>
 
+#include "base/atomic_file.h"
 #include "base/text.h"
 #include "xml/xml_encoding.h"
 
@@ -185,14 +186,8 @@ bool XmlDocument::SaveFile(const std::wstring& path) {
   result_.clear();
   load_log_len_ = 0;
   const std::string bytes = EncodeXmlText(text_, &result_);
-  FilePtr file(std::fopen(ToUtf8(path).c_str(), "wb"));
-  if (!file) {
-    AddResult(L"file_error");
-    return false;
-  }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-  const bool closed = std::fclose(file.release()) == 0;
-  if (!written || !closed) {
+  // Replaced whole: a failed save leaves an existing file as it was.
+  if (!WriteFileAtomically(path, bytes)) {
     AddResult(L"file_error");
     return false;
   }

@@ -59,7 +59,8 @@ class XmlDocument {
   // left empty. No limit unless set.
   void SetElementLimit(size_t count) { element_limit_ = count; }
   // Writes the text in the encoding its declaration names (UTF-8 when none),
-  // without a byte-order mark.
+  // without a byte-order mark. The file is replaced whole (atomic_file.h):
+  // false, and an existing file unchanged, when it cannot be written.
   bool SaveFile(const std::wstring& path);
 
   // Inserts a new empty element after the current one (as the last child of

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/program_paths.h"
+#include "base/atomic_file.h"
 #include "base/text.h"
 #include "app/scoped_env.h"
 #include "support/temp_dir.h"

@@ -4,12 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QLockFile>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <functional>
 
 #include "app/app_entry.h"
 #include "app/language_files.h"
 #include "app/settings_store.h"
 #include "app/single_instance.h"
+#include "base/text.h"
+#include "scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace tk410 {
@@ -143,6 +150,126 @@ TEST(SingleInstance, RuntimeDirectoryFallsBackToAPrivateFolder) {
   const auto perms = std::filesystem::status(std::filesystem::path(folder)).permissions();
   EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(folder)));
   EXPECT_EQ(perms & std::filesystem::perms::all, std::filesystem::perms::owner_all);
+}
+
+unsigned ModeOf(const std::filesystem::path& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// Without XDG_RUNTIME_DIR the lock lives in "<temp>/tk410-<uid>", a name any
+// local user can take first. Only this user's own private folder is used
+// (owner, mode 0700, a real folder, not a link); otherwise the lock goes to
+// "tk410" in the user's cache folder, which is held to the same rule.
+TEST(SingleInstance, SquattedTemporaryFolderIsNotUsed) {
+  namespace fs = std::filesystem;
+  testing::TempDir tmp;
+  testing::TempDir cache;
+  ScopedEnv no_runtime("XDG_RUNTIME_DIR", nullptr);
+  ScopedEnv tmpdir("TMPDIR", tmp.path().c_str());
+  ScopedEnv cache_home("XDG_CACHE_HOME", cache.path().c_str());
+  const fs::path usual = tmp.path() / ("tk410-" + std::to_string(::getuid()));
+  const fs::path fallback = cache.path() / "tk410";
+
+  // Nobody was first: the usual folder, made private.
+  EXPECT_EQ(RuntimeDirectory(), usual.wstring());
+  EXPECT_EQ(ModeOf(usual), 0700u);
+  fs::remove(usual);
+
+  struct Squat {
+    const char* label;
+    std::function<bool()> make;  // false: cannot be staged as this user
+  };
+  const Squat squats[] = {
+      {"open to everyone",
+       [&] {
+         fs::create_directory(usual);
+         fs::permissions(usual, fs::perms::all, fs::perm_options::replace);
+         return true;
+       }},
+      {"group may write",
+       [&] {
+         fs::create_directory(usual);
+         fs::permissions(usual, fs::perms::owner_all | fs::perms::group_all,
+                         fs::perm_options::replace);
+         return true;
+       }},
+      {"a link to a folder",
+       [&] {
+         fs::create_directory(tmp.path() / "elsewhere");
+         fs::permissions(tmp.path() / "elsewhere", fs::perms::owner_all, fs::perm_options::replace);
+         fs::create_directory_symlink(tmp.path() / "elsewhere", usual);
+         return true;
+       }},
+      {"another user's folder",
+       [&] {
+         if (::geteuid() != 0) return false;  // only root can give a folder away
+         fs::create_directory(usual);
+         fs::permissions(usual, fs::perms::owner_all, fs::perm_options::replace);
+         return ::chown(usual.c_str(), 65534, 65534) == 0;
+       }},
+  };
+  for (const Squat& squat : squats) {
+    if (!squat.make()) continue;
+    const RuntimeDirectoryChoice choice = FindRuntimeDirectory();
+    EXPECT_EQ(choice.folder, fallback.wstring()) << squat.label;
+    ASSERT_EQ(choice.rejected.size(), 1u) << squat.label;
+    EXPECT_EQ(choice.rejected[0].rfind(usual.string(), 0), 0u) << choice.rejected[0];
+    EXPECT_EQ(ModeOf(fallback), 0700u) << squat.label;
+    fs::remove(usual);
+    fs::remove_all(tmp.path() / "elsewhere");
+  }
+
+  // Both squatted: no folder at all, rather than one another user controls.
+  fs::create_directory(usual);
+  fs::permissions(usual, fs::perms::all, fs::perm_options::replace);
+  fs::create_directory(fallback);
+  fs::permissions(fallback, fs::perms::all, fs::perm_options::replace);
+  EXPECT_NE(RuntimeDirectory(), usual.wstring());
+  EXPECT_NE(RuntimeDirectory(), fallback.wstring());
+  const RuntimeDirectoryChoice none = FindRuntimeDirectory();
+  EXPECT_EQ(none.folder, L"");
+  EXPECT_EQ(none.rejected.size(), 2u);
+  SingleInstance nowhere(none.folder, L"app");
+  EXPECT_EQ(nowhere.Acquire(""), SingleInstance::Role::kRefused);
+  EXPECT_NE(nowhere.error().find("private folder"), std::string::npos) << nowhere.error();
+
+  // XDG_RUNTIME_DIR is held to the owner and no access by others, too.
+  ScopedEnv shared_runtime("XDG_RUNTIME_DIR", usual.c_str());
+  EXPECT_NE(RuntimeDirectory(), usual.wstring());
+  fs::permissions(usual, fs::perms::owner_all, fs::perm_options::replace);
+  EXPECT_EQ(RuntimeDirectory(), usual.wstring());
+}
+
+// A lock this user cannot take because of permissions (another user's lock
+// file, a folder it may not write to) is an error to report, not a running
+// instance to hand the activation token to.
+TEST(SingleInstance, LockRefusedForPermissionsIsAnError) {
+  namespace fs = std::filesystem;
+  EnsureCoreApplication();
+  testing::TempDir dir;
+  QLockFile holder(QString::fromStdString((dir.path() / "app.lock").string()));
+  ASSERT_TRUE(holder.tryLock(0));
+  const fs::path lock = dir.path() / "app.lock";
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(lock.c_str(), 65534, 65534), 0);
+  } else {
+    fs::permissions(lock, fs::perms::none, fs::perm_options::replace);
+  }
+  SingleInstance second(dir.wide(), L"app");
+  EXPECT_EQ(second.Acquire("secret-token"), SingleInstance::Role::kRefused);
+  EXPECT_FALSE(second.IsListening());
+  EXPECT_NE(second.error().find("app.lock"), std::string::npos) << second.error();
+
+  if (::geteuid() != 0) {
+    testing::TempDir locked;
+    fs::permissions(locked.path(), fs::perms::owner_read | fs::perms::owner_exec,
+                    fs::perm_options::replace);
+    SingleInstance nowhere(locked.wide(), L"app");
+    EXPECT_EQ(nowhere.Acquire(""), SingleInstance::Role::kRefused);
+    EXPECT_NE(nowhere.error().find("permission denied"), std::string::npos) << nowhere.error();
+    fs::permissions(locked.path(), fs::perms::owner_all, fs::perm_options::replace);
+  }
 }
 
 }  // namespace

@@ -103,5 +103,51 @@ TEST(IniFileTest, SetStringKeepsOtherEntriesAndSerializesBack) {
   EXPECT_EQ(back.sections().size(), 2u);
 }
 
+// SetString edits the file's own lines: only the value it sets changes, a
+// missing key joins the end of its section's entries, a missing section the
+// end of the file; everything else (comments, blank lines, stray lines,
+// spacing, line ends, byte-order marks, bytes that are not UTF-8) stays.
+TEST(IniFileTest, SetStringChangesOnlyWhatItSets) {
+  struct Case {
+    const char* label;
+    std::string before;
+    const wchar_t* section;
+    const wchar_t* key;
+    const wchar_t* value;
+    std::string after;
+  };
+  const std::string bom = "\xEF\xBB\xBF";
+  const Case cases[] = {
+      {"value in place", "; c\r\n[S]\r\nk = 1  \r\nx=2\r\n", L"s", L"K", L"30",
+       "; c\r\n[S]\r\nk = 30  \r\nx=2\r\n"},
+      {"same value", "[S]\nk=1\n", L"S", L"k", L"1", "[S]\nk=1\n"},
+      {"quoted value", "[S]\nk=\"old\"\n", L"S", L"k", L"new", "[S]\nk=new\n"},
+      {"empty value", "[S]\nk=\n", L"S", L"k", L"v", "[S]\nk=v\n"},
+      {"new key after the last entry", "[S]\na=1\n\n; tail\n[T]\n", L"S", L"k", L"2",
+       "[S]\na=1\nk=2\n\n; tail\n[T]\n"},
+      {"new key in an empty section", "[S]\r\n[T]\r\n", L"S", L"k", L"2",
+       "[S]\r\nk=2\r\n[T]\r\n"},
+      {"new key, last line unended", "[S]\na=1", L"S", L"k", L"2", "[S]\na=1\nk=2\n"},
+      {"new section", "stray\n[S]\na=1", L"N", L"k", L"v", "stray\n[S]\na=1\n\n[N]\nk=v\n"},
+      {"new section, CR LF file", "[S]\r\na=1\r\n", L"N", L"k", L"v",
+       "[S]\r\na=1\r\n\r\n[N]\r\nk=v\r\n"},
+      {"empty file", "", L"S", L"k", L"v", "[S]\nk=v\n"},
+      {"first of two sections", "[S]\n[S]\nk=1\n", L"S", L"k", L"2", "[S]\nk=2\n[S]\nk=1\n"},
+      {"bytes that are not UTF-8", "[S]\nx=\xFF\xC3( junk\nk=1\n", L"S", L"k", L"2",
+       "[S]\nx=\xFF\xC3( junk\nk=2\n"},
+      {"UTF-8 byte-order mark", bom + "[S]\nk=1\n", L"S", L"k", L"2", bom + "[S]\nk=2\n"},
+      {"UTF-16LE", Utf16LeWithBom(L"; \u4E2D\r\n[S]\r\nk=1\r\n"), L"S", L"k", L"\u6587",
+       Utf16LeWithBom(L"; \u4E2D\r\n[S]\r\nk=\u6587\r\n")},
+      {"UTF-16LE new key", Utf16LeWithBom(L"[S]\r\na=1"), L"S", L"k", L"2",
+       Utf16LeWithBom(L"[S]\r\na=1\r\nk=2\r\n")},
+  };
+  for (const Case& c : cases) {
+    IniFile ini = IniFile::Parse(c.before);
+    ini.SetString(c.section, c.key, c.value);
+    EXPECT_EQ(ini.Serialize(), c.after) << c.label;
+    EXPECT_EQ(IniFile::Parse(ini.Serialize()).GetString(c.section, c.key), c.value) << c.label;
+  }
+}
+
 }  // namespace
 }  // namespace tk410

@@ -4,7 +4,10 @@
 
 #include <fstream>
 
+#include "base/text.h"
 #include "ctl/ctl_runner.h"
+#include "device/catalog.h"
+#include "device/udev_rules.h"
 
 namespace tk410::testing {
 namespace {
@@ -92,6 +95,16 @@ TEST(CtlExitCodeTest, HelpAndUdevRulesNeedNoDataDirectory) {
     EXPECT_TRUE(line.empty() || line[0] == '#' || line.rfind("SUBSYSTEM==\"hidraw\"", 0) == 0) << line;
   }
   EXPECT_EQ(ctl.RunRaw({"udev-rules", "extra"}).code, 2);
+}
+
+// The tool prints the rules the device code builds from the catalogue beside
+// it, byte for byte: one generator, one text.
+TEST(CtlExitCodeTest, UdevRulesAreTheDeviceCodesRules) {
+  DeviceCatalog catalog;
+  ASSERT_TRUE(catalog.Load(FromUtf8(TK410_BIN_DIR) + L"/config.xml"));
+  const CtlRun rules = CtlRunner().RunRaw({"udev-rules"});
+  ASSERT_EQ(rules.code, 0) << rules.err;
+  EXPECT_EQ(rules.out, BuildUdevRules(catalog.Modes()));
 }
 
 }  // namespace

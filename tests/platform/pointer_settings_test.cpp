@@ -2,6 +2,7 @@
 // X11 text injector's pieces that need no display.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -54,6 +55,34 @@ TEST(FilePointerSettings, DefaultsRoundTripAndGarbage) {
   EXPECT_EQ(bad.GetMouseSpeed(), 10);
   EXPECT_EQ(bad.GetWheelScrollLines(), 3u);
   EXPECT_EQ(bad.GetDoubleClickTime(), 550);
+}
+
+// The emulation file is the user's too: a value is changed in place, and a
+// file that cannot be read (too large, not a file) is never replaced.
+TEST(FilePointerSettings, KeepsForeignLinesAndNeverClobbersAnUnreadableFile) {
+  testing::TempDir dir;
+  const std::string hand_made = "# my pointer\n[Pointer]\nSpeed=5\nMine=1\n\n[Extra]\nx=y\n";
+  dir.Write("pointer.ini", hand_made);
+  FilePointerSettings file((dir.path() / "pointer.ini").wstring());
+  file.SetMouseSpeed(12);
+  file.SetDoubleClickTime(480);
+  EXPECT_EQ(dir.Read("pointer.ini"),
+            "# my pointer\n[Pointer]\nSpeed=12\nMine=1\nDoubleClickTime=480\n\n[Extra]\nx=y\n");
+
+  // Larger than the reader takes: left as it is, and the value not taken.
+  std::string huge = "[Pointer]\nSpeed=7\n" + std::string(9u << 20, ';') + "\n";
+  dir.Write("huge.ini", huge);
+  FilePointerSettings big((dir.path() / "huge.ini").wstring());
+  big.SetMouseSpeed(3);
+  EXPECT_EQ(dir.Read("huge.ini").size(), huge.size());
+  EXPECT_EQ(dir.Read("huge.ini").substr(0, 18), "[Pointer]\nSpeed=7\n");
+
+  // A FIFO where the file should be: not replaced, and no hang.
+  const std::filesystem::path fifo = dir.path() / "fifo.ini";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  FilePointerSettings pipe(fifo.wstring());
+  pipe.SetMouseSpeed(3);
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
 TEST(GSettingsPointerSettings, MissingSchemaUsesTheEmulation) {

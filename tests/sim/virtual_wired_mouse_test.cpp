@@ -9,6 +9,7 @@
 #include "device/device_manager.h"
 #include "sim/state_text.h"
 #include "sim/virtual_hid_bus.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 namespace tk410 {
@@ -236,6 +237,16 @@ TEST_F(VirtualWiredMouseTest, StateSurvivesSaveAndLoad) {
     EXPECT_EQ(later.Save(), good);
   }
   EXPECT_FALSE(later.LoadFromFile((dir.path() / "missing").string()));
+
+  // A save that fails half way (the disk is full) leaves the last state whole.
+  {
+    testing::ScopedFileSizeLimit limit(good.size() / 2);
+    ASSERT_TRUE(limit.ok());
+    EXPECT_FALSE(later.SaveToFile(path));
+  }
+  WiredFirmware again;
+  EXPECT_TRUE(again.LoadFromFile(path));
+  EXPECT_EQ(again.Save(), good);
 }
 
 // A state file that is a named pipe or a link to an endless device is
