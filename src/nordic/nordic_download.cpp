@@ -44,19 +44,21 @@ NordicMacroResult NordicProtocol::DownloadNordicMacros() {
             build.dropped_steps);
     }
     const uint8_t slot = static_cast<uint8_t>(state_.macro_slots[macro->macro_id]);
-    for (const NordicFrame& request : build.image.Requests(state_.target, slot)) SendOnce(request);
+    for (const NordicFrame& request : build.image.Requests(state_.target, slot)) {
+      result.answered = SendOnce(request) && result.answered;
+    }
     ++result.sent;
   }
   return result;
 }
 
-void NordicProtocol::DownloadNordicKeys() {
+bool NordicProtocol::DownloadNordicKeys() {
+  bool answered = true;
   if (state_.key_table[nordic::kCodeAt] == 0) {
     NordicFrame reply;
-    if (Send(Request(nordic::kCmdKeyTable, nordic::kCodeRead, nordic::kSubRead), nordic::kCodeKeyTable,
-             Retry::kAfterWait, &reply)) {
-      NordicState::Keep(&state_.key_table, reply);
-    }
+    answered = Send(Request(nordic::kCmdKeyTable, nordic::kCodeRead, nordic::kSubRead), nordic::kCodeKeyTable,
+                    Retry::kAfterWait, &reply);
+    if (answered) NordicState::Keep(&state_.key_table, reply);
   }
   NordicKeyTable::Area area{};
   if (state_.KeyTableValid()) {
@@ -77,7 +79,7 @@ void NordicProtocol::DownloadNordicKeys() {
 
   NordicFrame request = Request(nordic::kCmdKeyTable, nordic::kCodeKeyTable, nordic::kSubBlockWrite);
   std::memcpy(request.data() + NordicKeyTable::kSlotsAt, area.data(), area.size());
-  Send(request, nordic::kCodeKeyTable, Retry::kAtOnce);
+  return Send(request, nordic::kCodeKeyTable, Retry::kAtOnce) && answered;
 }
 
 void NordicProtocol::DecodeNordicKey(int slot, const uint8_t* code) {

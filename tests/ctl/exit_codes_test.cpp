@@ -53,7 +53,12 @@ TEST(CtlExitCodeTest, EveryErrorPathHasItsCodeAndOneLine) {
       {"permission denied", {"--simulate", "wired", "--sim-fault", "open-denied", "write"}, 4, "udev-rules"},
       {"permission denied status", {"--simulate", "wired", "--sim-fault", "open-denied", "status"}, 4,
        "permission denied"},
-      {"mouse silent", {"--simulate", "wired", "--sim-fault", "no-reply", "write"}, 1, "write:"},
+      {"mouse silent", {"--simulate", "wired", "--sim-fault", "no-reply", "write"}, 1,
+       "write: the mouse stopped answering"},
+      {"mouse silent read", {"--simulate", "wired", "--sim-fault", "no-reply", "read"}, 1,
+       "read: the mouse stopped answering"},
+      {"mouse silent restore", {"--simulate", "wired", "--sim-fault", "no-reply", "restore"}, 1,
+       "restore: the mouse stopped answering"},
   };
   for (const auto& c : cases) {
     const CtlRun run = ctl.Run(c.args);

@@ -33,12 +33,18 @@ inline KeyMacroRecord KeyRow(int profile, int key_code, int kind, int value, int
 
 class WiredRig {
  public:
-  explicit WiredRig(Clock* clock = nullptr, const std::wstring& db_name = L"TK410")
+  // `device` takes the virtual wired mouse's place on the bus when given.
+  explicit WiredRig(Clock* clock = nullptr, const std::wstring& db_name = L"TK410",
+                    std::shared_ptr<VirtualHidDevice> device = nullptr)
       : clock_(clock ? *clock : manual_),
         bus_(std::make_shared<VirtualHidBus>(clock_)),
         mouse_(std::make_shared<VirtualWiredMouse>()),
         devices_(bus_, clock_) {
-    bus_->Attach(mouse_);
+    if (device) {
+      bus_->Attach(device);
+    } else {
+      bus_->Attach(mouse_);
+    }
     devices_.SetCurrentDeviceType(101);
     devices_.AddSupported(0x1209, 0x0001, L"", 101, 0);
     devices_.EnumerateDevice();
