@@ -85,6 +85,7 @@ class WindowFixture : public ::testing::Test {
     services.catalog_path = catalog_path_.wstring();
     services.read_device_type = [this] { return stored_type_; };
     services.write_device_type = [this](int type) { stored_type_ = type; };
+    services.product_device_type = product_type_;
     window_ = std::make_unique<TestWindow>(services);
     window_->Create(nullptr, L"TEVO TK410", 0, 0, PLKUI::MRect{0, 0, 1121, 780});
     window_->SetDeviceChangeSource(std::make_unique<VirtualBusDeviceChanges>(*bus_));
@@ -135,6 +136,7 @@ class WindowFixture : public ::testing::Test {
                                 {57, L"connect"}, {900, L"no access"}, {901, L"the fix"},
                                 {902, L"denied"}}};
   int stored_type_ = 0;
+  int product_type_ = 101;  // the device type the window serves (--device-type)
   std::filesystem::path catalog_path_;
   std::vector<int> attach_ids_;
   std::unique_ptr<TestWindow> window_;
