@@ -89,6 +89,10 @@ class NordicProtocol {
   void ShowLink(bool linked);
   void ApplyStatus(const NordicStatusBlock& status);
   void StoreSettings(const NordicFrame& block);
+  // The mouse reports `profile` (1-based) as its active one: it becomes the
+  // current profile and, when the database has it, the active profile the
+  // profile list shows.
+  void FollowMouseProfile(int profile);
   // Function lists, buttons page (selected button 0), macro page,
   // performance page.
   void RefreshPages();
