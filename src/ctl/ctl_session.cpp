@@ -82,6 +82,9 @@ Outcome Session::OpenStore() {
   const int device_type = DeviceType();
   services.read_device_type = [device_type] { return device_type; };
   services.write_device_type = [](int) {};
+  // The type the window's own start-up serves (watch runs it): its scan,
+  // hot-plug filter and routines follow --device-type, as in the GUI.
+  services.product_device_type = device_type;
   window_ = std::make_unique<DeviceMainDlg>(std::move(services));
 
   // What the window's start-up does before its first scan: the catalogue,
