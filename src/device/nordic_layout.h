@@ -175,6 +175,7 @@ struct NordicMacroImage {
   static constexpr size_t kChunkData = 58;
   static constexpr size_t kChunkDataAt = 5;  // payload bytes 5..62
   static constexpr size_t kSlotAt = 4;
+  static constexpr int kMacroSlots = 32;  // the mouse holds macros in slots 0..31
   static_assert(kChunkDataAt + kChunkData == NordicFrame::kSentPayload);
   static_assert(kStepsAt + kStepSize * kMaxSteps == kSize);
 

@@ -23,9 +23,12 @@ class DeviceMainDlg;
 
 // What a macro download did.
 struct NordicMacroResult {
+  int given = 0;      // macros with steps that buttons of the profile use
   int sent = 0;       // macro images sent
   int truncated = 0;  // of them, cut at the 1024-byte limit
-  std::vector<int> cut;  // the macro_id of each one cut
+  // The macro_id of each one that did not reach the mouse whole: cut at the
+  // limit, or not sent because its slot lies past the mouse's 32.
+  std::vector<int> not_whole;
 };
 
 class NordicProtocol {

@@ -171,7 +171,11 @@ void DeviceMainDlg::RunTask(int kind) {
           nordic_family
               // The settings the user changed travel with the assignments:
               // nothing else queues a Nordic settings write.
-              ? run({[this, &nordic] { macros_not_written.Set(nordic.MacroDownload().cut); },
+              ? run({[this, &nordic, &shortfall] {
+                       NordicMacroResult macros = nordic.MacroDownload();
+                       shortfall = {macros.given - static_cast<int>(macros.not_whole.size()), macros.given};
+                       macros_not_written.Set(std::move(macros.not_whole));
+                     },
                      [&nordic] { nordic.KeyDownload(); },
                      [&nordic] { nordic.WriteNordicSettings(); },
                      committed(&NordicRoutines::WriteNordicReportRate), close_wait})
