@@ -10,13 +10,7 @@ namespace tk410 {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-const char* kNordicCatalog = R"(<config><device>
-<mouse name="TK410N" device_type="201" device_attr="TK410N">
-<mode value="0" desc="direct" vid="1209" pid="0003" hid_interface="VID_1209&amp;PID_0003"/>
-<mode value="1" desc="receiver" vid="1209" pid="0004" hid_interface="VID_1209&amp;PID_0004"/>
-<mode value="3" desc="receiver" vid="1209" pid="0005" hid_interface="VID_1209&amp;PID_0005"/>
-</mouse></device><software caption="x" version="1"/></config>)";
+using testing::kNordicCatalog;
 
 class NordicEndToEnd : public testing::WindowFixture {
  protected:

@@ -8,6 +8,7 @@
 namespace tk410 {
 namespace {
 
+using testing::kNordicCatalog;
 using testing::WindowFixture;
 
 // Catalogue with the wired mode only.
@@ -15,14 +16,6 @@ const char* kWiredOnlyCatalog = R"(<config><device>
 <mouse name="TK410" device_type="101" device_attr="TK410">
 <mode value="0" desc="wired" vid="1209" pid="0001" hid_interface="VID_1209&amp;PID_0001"/>
 </mouse></device></config>)";
-
-// The Nordic model: direct mouse and two receiver modes, nothing of 101.
-const char* kNordicCatalog = R"(<config><device>
-<mouse name="TK410N" device_type="201" device_attr="TK410N">
-<mode value="0" desc="direct" vid="1209" pid="0003" hid_interface="VID_1209&amp;PID_0003"/>
-<mode value="1" desc="receiver" vid="1209" pid="0004" hid_interface="VID_1209&amp;PID_0004"/>
-<mode value="3" desc="receiver" vid="1209" pid="0005" hid_interface="VID_1209&amp;PID_0005"/>
-</mouse></device><software caption="x" version="1"/></config>)";
 
 class ConnectionTest : public WindowFixture {};
 

@@ -39,6 +39,15 @@ inline const char* kTestCatalog = R"(<?xml version="1.0" encoding="UTF-8"?>
 </device><software caption="x" version="9.8.7"/></config>
 )";
 
+// The Nordic model alone (device type 201): direct mouse on 1209:0003,
+// receiver modes 1 and 3 on 1209:0004 and 1209:0005.
+inline const char* kNordicCatalog = R"(<config><device>
+<mouse name="TK410N" device_type="201" device_attr="TK410N">
+<mode value="0" desc="direct" vid="1209" pid="0003" hid_interface="VID_1209&amp;PID_0003"/>
+<mode value="1" desc="receiver" vid="1209" pid="0004" hid_interface="VID_1209&amp;PID_0004"/>
+<mode value="3" desc="receiver" vid="1209" pid="0005" hid_interface="VID_1209&amp;PID_0005"/>
+</mouse></device><software caption="x" version="1"/></config>)";
+
 class TestWindow : public DeviceMainDlg {
  public:
   using DeviceMainDlg::DeviceMainDlg;
