@@ -232,8 +232,14 @@ std::optional<WiredFrame> WiredFirmware::Handle(const WiredFrame& request) {
 }
 
 int WiredFirmware::SetFeature(const uint8_t* data, size_t length) {
-  if (length < 3 || data[WiredVersionReport::kReportIdAt] != WiredVersionReport::kReportId) return -1;
-  receiver_selected_ = data[WiredVersionReport::kSelectorAt] == WiredVersionReport::kReceiverSelector;
+  // 0x51, sub-function 0x04, selector 0xAA (the receiver) or 0x00 (the mouse).
+  if (length < 3 || data[WiredVersionReport::kReportIdAt] != WiredVersionReport::kReportId ||
+      data[WiredVersionReport::kSubAt] != WiredVersionReport::kSub) {
+    return -1;
+  }
+  const uint8_t selector = data[WiredVersionReport::kSelectorAt];
+  if (selector != WiredVersionReport::kReceiverSelector && selector != 0x00) return -1;
+  receiver_selected_ = selector == WiredVersionReport::kReceiverSelector;
   return static_cast<int>(length);
 }
 

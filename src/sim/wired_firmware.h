@@ -37,8 +37,9 @@ class WiredFirmware {
   std::optional<WiredFrame> Handle(const WiredFrame& request);
   static bool HeaderValid(const WiredFrame& request);
 
-  // Version feature report 0x51: a set chooses the text (selector byte 2:
-  // 0xAA the receiver's, else the mouse's); a get returns it.
+  // Version feature report 0x51: a set (byte 1 0x04, selector byte 2: 0xAA
+  // the receiver's text, 0x00 the mouse's; anything else fails) chooses the
+  // text; a get returns it.
   int SetFeature(const uint8_t* data, size_t length);
   int GetFeature(uint8_t* data, size_t length);
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,30 @@ TEST(StrictWiredFirmware, AnswersOnlyTheHeaderEachCommandDefines) {
   WiredFrame reply_marker = Build(kWiredForms[0]);
   reply_marker[WiredFrame::kMarker] = WiredFrame::kReplyMarker;
   EXPECT_FALSE(fw.Handle(reply_marker).has_value());
+}
+
+// Version feature report set: 0x51, 0x04, selector 0xAA (the receiver's
+// text) or 0x00 (the mouse's). Another sub-function or selector fails and
+// leaves the choice as it was.
+TEST(StrictWiredFirmware, VersionFeatureSetTakesItsTwoSelectors) {
+  WiredFirmware fw;
+  fw.SetVersionText("V1", "R2");
+  auto text = [&] {
+    std::array<uint8_t, WiredVersionReport::kSize> reply{WiredVersionReport::kReportId};
+    return WiredVersionReport::Text(reply.data(), fw.GetFeature(reply.data(), reply.size()));
+  };
+  auto request = WiredVersionReport::Request(1);
+  EXPECT_EQ(fw.SetFeature(request.data(), request.size()), 21);
+  EXPECT_EQ(text(), "R2");
+  request[WiredVersionReport::kSubAt] = 0x05;
+  EXPECT_EQ(fw.SetFeature(request.data(), request.size()), -1);
+  request = WiredVersionReport::Request(0);
+  request[WiredVersionReport::kSelectorAt] = 0x01;
+  EXPECT_EQ(fw.SetFeature(request.data(), request.size()), -1);
+  EXPECT_EQ(text(), "R2");
+  request = WiredVersionReport::Request(0);
+  EXPECT_EQ(fw.SetFeature(request.data(), request.size()), 21);
+  EXPECT_EQ(text(), "V1");
 }
 
 // Macro chunk 0x0D: length 1..56 at offset 4, the image offset at 5..6 a
