@@ -122,6 +122,8 @@ Outcome Session::OpenDevices() {
     }
     if (options_.sim_fault == "no-reply") nordic_->SetFault(NordicFault::kNoReply, -1);
     if (options_.sim_fault == "open-denied") nordic_->SetOpenDenied(true);
+    TimingFaultSwitch timing;
+    if (ParseTimingFault(options_.sim_fault, &timing)) nordic_->AddTimingFault(timing);
     bus_->Attach(nordic_);
   } else if (bus_) {
     mouse_ = std::make_shared<VirtualWiredMouse>();
@@ -134,6 +136,8 @@ Outcome Session::OpenDevices() {
     }
     if (options_.sim_fault == "no-reply") mouse_->SetFault(WiredFault::kNoReply, -1);
     if (options_.sim_fault == "open-denied") mouse_->SetOpenDenied(true);
+    TimingFaultSwitch timing;
+    if (ParseTimingFault(options_.sim_fault, &timing)) mouse_->AddTimingFault(timing);
     bus_->Attach(mouse_);
   }
   if (!trace_.Open(options_.trace_frames)) {

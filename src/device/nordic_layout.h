@@ -45,6 +45,7 @@ constexpr uint8_t kCodeStatus = 0x8C;
 constexpr uint8_t kCodeMacroBase = 0x80;  // OR (length + 2)
 
 // Sub-functions (byte 3).
+constexpr uint8_t kSubVersion = 0x00;     // command 0
 constexpr uint8_t kSubRead = 0x01;
 constexpr uint8_t kSubBlockWrite = 0x02;
 constexpr uint8_t kSubReportRate = 0x04;  // command 4: the report rate alone

@@ -54,6 +54,9 @@ TEST(CtlExitCodeTest, EveryErrorPathHasItsCodeAndOneLine) {
       {"permission denied status", {"--simulate", "wired", "--sim-fault", "open-denied", "status"}, 4,
        "permission denied"},
       {"mouse silent", {"--simulate", "wired", "--sim-fault", "no-reply", "write"}, 1, "write:"},
+      {"unknown fault", {"--simulate", "wired", "--sim-fault", "slow-reply", "write"}, 2, "--sim-fault"},
+      {"fault on request 0", {"--simulate", "receiver", "--sim-fault", "late-reply:0", "read"}, 2, "--sim-fault"},
+      {"fault without simulation", {"--sim-fault", "stray-report", "read"}, 2, "need --simulate"},
   };
   for (const auto& c : cases) {
     const CtlRun run = ctl.Run(c.args);
