@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "sim/timing_faults.h"
+
 namespace tk410::ctl_tool {
 
 bool ParseInt(const std::string& text, long long* value) {
@@ -107,8 +109,11 @@ bool ParseOptions(const std::vector<std::string>& argv, CtlOptions* options, std
     *error = "--simulate takes wired, receiver or nordic, not '" + o.simulate + "'";
     return false;
   }
-  if (!o.sim_fault.empty() && o.sim_fault != "no-reply" && o.sim_fault != "open-denied") {
-    *error = "--sim-fault takes no-reply or open-denied, not '" + o.sim_fault + "'";
+  TimingFaultSwitch timing;
+  if (!o.sim_fault.empty() && o.sim_fault != "no-reply" && o.sim_fault != "open-denied" &&
+      !ParseTimingFault(o.sim_fault, &timing)) {
+    *error = "--sim-fault takes no-reply, open-denied, stray-report[:N], late-reply[:N] or "
+             "duplicate-reply[:N] (N from 1), not '" + o.sim_fault + "'";
     return false;
   }
   if ((!o.sim_state.empty() || !o.sim_fault.empty()) && o.simulate.empty()) {
@@ -125,7 +130,7 @@ bool ParseOptions(const std::vector<std::string>& argv, CtlOptions* options, std
 const char* UsageText() {
   return
       "usage: tk410ctl [--simulate wired|receiver|nordic] [--sim-state FILE]\n"
-      "                [--sim-fault no-reply|open-denied] [--data-dir DIR]\n"
+      "                [--sim-fault FAULT] [--data-dir DIR]\n"
       "                [--device-type N] [--trace-frames FILE|-] [--json] COMMAND [ARGS]\n"
       "commands:\n"
       "  devices                      attached interfaces: index, vid:pid, mode, online, path\n"
@@ -143,6 +148,8 @@ const char* UsageText() {
       "  macro import FILE            add the macro of a macro file; print its id\n"
       "  udev-rules                   print the udev rule for the catalogue's devices\n"
       "  watch [SECONDS]              run start-up, hot-plug and the status poll; print changes\n"
+      "FAULT (the virtual mouse): no-reply, open-denied, stray-report[:N], late-reply[:N],\n"
+      "  duplicate-reply[:N]; N is the request it hits (1-based), without N every request\n"
       "exit codes: 0 success, 1 device absent or not answering, 2 usage error,\n"
       "            3 file or data error, 4 permission denied on a present device\n";
 }

@@ -3,7 +3,7 @@
 // its arguments.
 //
 //   tk410ctl [--simulate wired|receiver|nordic] [--sim-state FILE]
-//            [--sim-fault no-reply|open-denied] [--data-dir DIR]
+//            [--sim-fault FAULT] [--data-dir DIR]
 //            [--device-type N] [--trace-frames FILE|-] [--json] COMMAND [ARGS]
 #include <string>
 #include <vector>
@@ -13,7 +13,9 @@ namespace tk410::ctl_tool {
 struct CtlOptions {
   std::string simulate;      // empty: the real HID devices
   std::string sim_state;     // firmware state file of the virtual mouse
-  std::string sim_fault;     // fault switch of the virtual mouse
+  // Fault switch of the virtual mouse: no-reply, open-denied, or a timing
+  // fault (stray-report, late-reply, duplicate-reply, optionally ":N").
+  std::string sim_fault;
   std::string data_dir;      // empty: the normal data directory
   int device_type = 101;
   std::string trace_frames;  // empty: no trace; "-": stdout

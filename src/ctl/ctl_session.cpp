@@ -82,6 +82,9 @@ Outcome Session::OpenStore() {
   const int device_type = DeviceType();
   services.read_device_type = [device_type] { return device_type; };
   services.write_device_type = [](int) {};
+  // The type the window's own start-up serves (watch runs it): its scan,
+  // hot-plug filter and routines follow --device-type, as in the GUI.
+  services.product_device_type = device_type;
   window_ = std::make_unique<DeviceMainDlg>(std::move(services));
 
   // What the window's start-up does before its first scan: the catalogue,
@@ -119,6 +122,8 @@ Outcome Session::OpenDevices() {
     }
     if (options_.sim_fault == "no-reply") nordic_->SetFault(NordicFault::kNoReply, -1);
     if (options_.sim_fault == "open-denied") nordic_->SetOpenDenied(true);
+    TimingFaultSwitch timing;
+    if (ParseTimingFault(options_.sim_fault, &timing)) nordic_->AddTimingFault(timing);
     bus_->Attach(nordic_);
   } else if (bus_) {
     mouse_ = std::make_shared<VirtualWiredMouse>();
@@ -131,6 +136,8 @@ Outcome Session::OpenDevices() {
     }
     if (options_.sim_fault == "no-reply") mouse_->SetFault(WiredFault::kNoReply, -1);
     if (options_.sim_fault == "open-denied") mouse_->SetOpenDenied(true);
+    TimingFaultSwitch timing;
+    if (ParseTimingFault(options_.sim_fault, &timing)) mouse_->AddTimingFault(timing);
     bus_->Attach(mouse_);
   }
   if (!trace_.Open(options_.trace_frames)) {

@@ -10,18 +10,23 @@
 
 namespace tk410 {
 
-bool DescriptorHasWiredCollection(const uint8_t* descriptor, size_t length) {
+VendorCollection VendorCollectionOf(int device_type) {
+  if (device_type > DeviceManager::kLastWiredType) {
+    return {DeviceManager::kNordicUsagePage, DeviceManager::kNordicUsage};
+  }
+  return {DeviceManager::kWiredUsagePage, DeviceManager::kWiredUsage};
+}
+
+bool DescriptorHasCollection(const uint8_t* descriptor, size_t length, VendorCollection wanted) {
   const auto collections = ParseReportDescriptor(descriptor, length);
   if (!collections) return false;
   for (const TopLevelCollection& c : *collections) {
-    if (c.usage_page == DeviceManager::kWiredUsagePage && c.usage == DeviceManager::kWiredUsage) {
-      return true;
-    }
+    if (c.usage_page == wanted.usage_page && c.usage == wanted.usage) return true;
   }
   return false;
 }
 
-bool ProbeHidrawNode(const std::string& node) {
+bool ProbeHidrawNode(const std::string& node, VendorCollection wanted) {
   const int fd = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
   int size = 0;
@@ -31,7 +36,7 @@ bool ProbeHidrawNode(const std::string& node) {
       size <= HID_MAX_DESCRIPTOR_SIZE) {
     descriptor.size = static_cast<uint32_t>(size);
     if (::ioctl(fd, HIDIOCGRDESC, &descriptor) == 0) {
-      found = DescriptorHasWiredCollection(descriptor.value, descriptor.size);
+      found = DescriptorHasCollection(descriptor.value, descriptor.size, wanted);
     }
   }
   ::close(fd);

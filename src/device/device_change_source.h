@@ -7,11 +7,13 @@
 // `hid_interface` texts match on every platform.
 //
 // The source that produced a path also knows how to look at the interface
-// behind it: ProbeArrival answers whether the interface carries the wired
-// family's vendor collection (usage page 0xFF01, usage 0x10).
+// behind it: ProbeArrival answers whether the interface carries the vendor
+// collection of the family the window serves (device/arrival_probe.h).
 
 #include <functional>
 #include <string>
+
+#include "device/arrival_probe.h"
 
 namespace tk410 {
 
@@ -31,10 +33,10 @@ class DeviceChangeSource {
   virtual bool Start(Sink sink) = 0;
   // Stops delivering; when it returns, the sink is never called again.
   virtual void Stop() = 0;
-  // Opens the interface behind `interface_path` and looks for the wired
-  // vendor collection among its top-level collections. False when the
-  // interface cannot be opened or has no such collection.
-  virtual bool ProbeArrival(const std::wstring& interface_path) = 0;
+  // Opens the interface behind `interface_path` and looks for `wanted`
+  // among its top-level collections. False when the interface cannot be
+  // opened or has no such collection.
+  virtual bool ProbeArrival(const std::wstring& interface_path, VendorCollection wanted) = 0;
 };
 
 }  // namespace tk410

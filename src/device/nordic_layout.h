@@ -45,6 +45,7 @@ constexpr uint8_t kCodeStatus = 0x8C;
 constexpr uint8_t kCodeMacroBase = 0x80;  // OR (length + 2)
 
 // Sub-functions (byte 3).
+constexpr uint8_t kSubVersion = 0x00;     // command 0
 constexpr uint8_t kSubRead = 0x01;
 constexpr uint8_t kSubBlockWrite = 0x02;
 constexpr uint8_t kSubReportRate = 0x04;  // command 4: the report rate alone
@@ -184,6 +185,7 @@ struct NordicMacroImage {
   static constexpr size_t kChunkData = 58;
   static constexpr size_t kChunkDataAt = 5;  // payload bytes 5..62
   static constexpr size_t kSlotAt = 4;
+  static constexpr int kMacroSlots = 32;  // the mouse holds macros in slots 0..31
   static_assert(kChunkDataAt + kChunkData == NordicFrame::kSentPayload);
   static_assert(kStepsAt + kStepSize * kMaxSteps == kSize);
 

@@ -1,6 +1,7 @@
 // The Nordic command set: read everything, settings and report-rate writes,
 // profile selection, restores, factory reset and commit.
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/clock.h"
@@ -119,7 +120,7 @@ bool NordicProtocol::ReadNordicAll(bool* answered) {
     state_.battery_b = status.battery_b;
     state_.battery_a = status.battery_a;
     window_.SetBattery(status.battery_a, status.battery_b);
-    window_.current_profile.store(status.profile_index + 1);
+    FollowMouseProfile(status.profile_index + 1);
     state_.dpi_stage = status.dpi_stage;
     state_.report_rate = status.report_rate;
     state_.highest_rate = status.highest_rate;
@@ -145,6 +146,22 @@ bool NordicProtocol::ReadNordicAll(bool* answered) {
   }
   if (answered) *answered = all;
   return true;
+}
+
+void NordicProtocol::FollowMouseProfile(int profile) {
+  const int before = window_.current_profile.load();
+  window_.current_profile.store(profile);
+  if (profile == before) return;
+  // Without this the list would go on showing the old profile, and the next
+  // build of the list (which takes the database's active profile) would
+  // switch the window back to it while the values read are in `profile`.
+  ConfigDatabase& db = window_.Db();
+  RecordList<ProfileRecord> profiles;
+  db.LoadProfiles(profiles);
+  const bool known = std::any_of(profiles.begin(), profiles.end(),
+                                 [profile](const auto& p) { return p->profile == profile; });
+  if (!known || !db.SetActiveProfile(profile)) return;
+  window_.RefreshProfileList();
 }
 
 void NordicProtocol::StoreSettings(const NordicFrame& block) {

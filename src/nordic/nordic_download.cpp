@@ -35,16 +35,24 @@ NordicMacroResult NordicProtocol::DownloadNordicMacros() {
     if (state_.macro_slots.count(macro->macro_id) == 0) state_.macro_slots[macro->macro_id] = ++counter;
     RecordList<MacroEvent> steps;
     if (db.LoadMacroEvents(macro->macro_id, steps) < 1 || steps.empty()) continue;
+    ++result.given;
+    const int slot = state_.macro_slots[macro->macro_id];
+    if (slot >= NordicMacroImage::kMacroSlots) {
+      // The key download gives its buttons their default codes.
+      result.not_whole.push_back(macro->macro_id);
+      Trace(kTraceError, "macro %d: slot %d is past the mouse's %d macro slots, not sent",
+            macro->macro_id, slot, NordicMacroImage::kMacroSlots);
+      continue;
+    }
 
     const NordicMacroBuild build = BuildNordicMacroImage(*macro, steps);
     if (build.Truncated()) {
       ++result.truncated;
-      result.cut.push_back(macro->macro_id);
+      result.not_whole.push_back(macro->macro_id);
       Trace(kTraceError, "macro %d: %d steps beyond the 1024-byte image left out", macro->macro_id,
             build.dropped_steps);
     }
-    const uint8_t slot = static_cast<uint8_t>(state_.macro_slots[macro->macro_id]);
-    for (const NordicFrame& request : build.image.Requests(state_.target, slot)) {
+    for (const NordicFrame& request : build.image.Requests(state_.target, static_cast<uint8_t>(slot))) {
       result.answered = SendOnce(request) && result.answered;
     }
     ++result.sent;

@@ -1,5 +1,7 @@
 #include "nordic/nordic_key_codec.h"
 
+#include <algorithm>
+
 #include "assign/button_function.h"
 #include "assign/function_text.h"
 #include "assign/key_tables.h"
@@ -175,7 +177,16 @@ bool EncodeNordicSlot(const KeyMacroRecord& row, const std::map<int, int>& macro
       for (const auto& m : macros) {
         if (m->macro_id != v) continue;
         const auto slot = macro_slots.find(v);
-        *code = Code(kMacro, NordicPlayMode(*m), slot == macro_slots.end() ? 0 : slot->second, 0);
+        const int macro_slot = slot == macro_slots.end() ? 0 : slot->second;
+        if (macro_slot >= NordicMacroImage::kMacroSlots) {
+          // The mouse has no such macro slot: the button gets its own function.
+          const int key_slot = NordicKeyTable::SlotOfKeyCode(row.key_code);
+          if (key_slot < 0) return false;
+          const NordicKeyTable::Area defaults = NordicKeyTable::DefaultArea();
+          std::copy_n(defaults.begin() + NordicKeyTable::kSlotSize * key_slot, code->size(), code->begin());
+          return true;
+        }
+        *code = Code(kMacro, NordicPlayMode(*m), macro_slot, 0);
         return true;
       }
       return false;

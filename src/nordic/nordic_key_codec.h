@@ -15,7 +15,8 @@ int NordicPlayMode(const MacroRecord& macro);
 
 // The slot code of `row`. False when the row's kind has no code (the slot
 // keeps what it held) or when a macro row names no macro of `macros`.
-// `macro_slots` maps macro_id to macro slot (missing: slot 0).
+// `macro_slots` maps macro_id to macro slot (missing: slot 0); a macro whose
+// slot lies past the mouse's 32 gives the button's default code.
 bool EncodeNordicSlot(const KeyMacroRecord& row, const std::map<int, int>& macro_slots,
                       const RecordList<MacroRecord>& macros, NordicKeyTable::Slot* code);
 

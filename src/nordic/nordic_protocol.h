@@ -26,9 +26,12 @@ class DeviceMainDlg;
 
 // What a macro download did.
 struct NordicMacroResult {
+  int given = 0;      // macros with steps that buttons of the profile use
   int sent = 0;       // macro images sent
   int truncated = 0;  // of them, cut at the 1024-byte limit
-  std::vector<int> cut;  // the macro_id of each one cut
+  // The macro_id of each one that did not reach the mouse whole: cut at the
+  // limit, or not sent because its slot lies past the mouse's 32.
+  std::vector<int> not_whole;
   bool answered = true;  // the device acknowledged every chunk
 };
 
@@ -97,6 +100,10 @@ class NordicProtocol {
   // One report as the status poll handles it (65 bytes, zero-padded).
   void HandleNordicReport(const std::array<uint8_t, NordicFrame::kReportSize>& report);
   void StoreSettings(const NordicFrame& block);
+  // The mouse reports `profile` (1-based) as its active one: it becomes the
+  // current profile and, when the database has it, the active profile the
+  // profile list shows.
+  void FollowMouseProfile(int profile);
   // Function lists, buttons page (selected button 0), macro page,
   // performance page.
   void RefreshPages();

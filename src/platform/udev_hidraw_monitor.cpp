@@ -101,9 +101,9 @@ HidrawUdevFacts UdevHidrawMonitor::FactsOf(udev_device* device) {
   return facts;
 }
 
-bool UdevHidrawMonitor::ProbeArrival(const std::wstring& interface_path) {
+bool UdevHidrawMonitor::ProbeArrival(const std::wstring& interface_path, VendorCollection wanted) {
   const std::string node = HidrawNodeOfPathText(interface_path);
-  return !node.empty() && ProbeHidrawNode(node);
+  return !node.empty() && ProbeHidrawNode(node, wanted);
 }
 
 }  // namespace tk410

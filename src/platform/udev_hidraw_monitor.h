@@ -29,7 +29,7 @@ class UdevHidrawMonitor final : public DeviceChangeSource {
 
   bool Start(Sink sink) override;
   void Stop() override;
-  bool ProbeArrival(const std::wstring& interface_path) override;
+  bool ProbeArrival(const std::wstring& interface_path, VendorCollection wanted) override;
 
   bool IsRunning() const { return thread_.joinable(); }
 

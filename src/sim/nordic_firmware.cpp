@@ -90,16 +90,22 @@ NordicFrame NordicFirmware::Reply(const uint8_t* request, uint8_t code) const {
 }
 
 std::optional<NordicFrame> NordicFirmware::Handle(const uint8_t* received, size_t length) {
-  if (!NordicFrame::VerifyReceived(received, length)) {
-    ++rejected_;
-    return std::nullopt;
-  }
-  const uint8_t* r = received;
+  std::optional<NordicFrame> reply;
+  if (NordicFrame::VerifyReceived(received, length)) reply = Dispatch(received);
+  if (!reply) ++rejected_;
+  return reply;
+}
+
+std::optional<NordicFrame> NordicFirmware::Dispatch(const uint8_t* r) {
+  const uint8_t command = CommandOf(r[kTargetCommandAt]);
   const uint8_t code = r[kCodeAt];
   const uint8_t sub = r[kSubAt];
-  switch (CommandOf(r[kTargetCommandAt])) {
+  // Byte 1 numbers the chunks of a macro transfer and is 0 everywhere else.
+  if (command != kCmdMacro && r[kChunkAt] != 0) return std::nullopt;
+  const bool read = code == kCodeRead && sub == kSubRead;
+  switch (command) {
     case kCmdVersion: {
-      if (code != kCodeRead) break;
+      if (code != kCodeRead || sub != kSubVersion) return std::nullopt;
       NordicFrame f = Reply(r, kCodeVersion);
       f[NordicVersionReply::kMajorAt] = version_.first;
       f[NordicVersionReply::kMinorAt] = version_.second;
@@ -111,10 +117,10 @@ std::optional<NordicFrame> NordicFirmware::Handle(const uint8_t* received, size_
       return f;
     }
     case kCmdStatus:
-      if (code != kCodeRead) break;
+      if (!read) return std::nullopt;
       return Status().Build(r[kTargetCommandAt]);
     case kCmdProfile:
-      if (code != kCodeAction || r[kDataAt] >= kProfiles) break;
+      if (code != kCodeAction || sub != kSubRead || r[kDataAt] >= kProfiles) return std::nullopt;
       active_profile_ = r[kDataAt];
       return Reply(r, kCodeAction);
     case kCmdKeyTable:
@@ -122,20 +128,16 @@ std::optional<NordicFrame> NordicFirmware::Handle(const uint8_t* received, size_
     case kCmdSettings:
       return HandleSettings(r);
     case kCmdMacro:
-      if ((code & kCodeMacroBase) == 0 || sub != kSubBlockWrite) break;
-      HandleMacroChunk(r);
-      return Reply(r, kCodeAction);
+      return HandleMacroChunk(r);
     case kCmdRestore:
       return HandleRestore(r);
     case kCmdCommit:
-      if (code != kCodeRead) break;
+      if (!read) return std::nullopt;
       ++commits_;
       return Reply(r, kCodeRead);
     default:
-      break;
+      return std::nullopt;
   }
-  ++rejected_;
-  return std::nullopt;
 }
 
 std::optional<NordicFrame> NordicFirmware::HandleKeyTable(const uint8_t* r) {
@@ -150,7 +152,6 @@ std::optional<NordicFrame> NordicFirmware::HandleKeyTable(const uint8_t* r) {
     std::copy(r + NordicKeyTable::kSlotsAt, r + NordicFrame::kSentPayload, keys.begin());
     return Reply(r, kCodeKeyTable);
   }
-  ++rejected_;
   return std::nullopt;
 }
 
@@ -169,56 +170,61 @@ std::optional<NordicFrame> NordicFirmware::HandleSettings(const uint8_t* r) {
     block[NordicSettingsBlock::kReportRateAt] = r[kDataAt];
     return Reply(r, kCodeRead);
   }
-  ++rejected_;
   return std::nullopt;
 }
 
 std::optional<NordicFrame> NordicFirmware::HandleRestore(const uint8_t* r) {
-  if (r[kCodeAt] != kCodeAction) {
-    ++rejected_;
-    return std::nullopt;
-  }
-  ++restores_;
+  if (r[kCodeAt] != kCodeAction) return std::nullopt;
   const uint8_t what = r[kDataAt];
   switch (r[kSubAt]) {
     case kSubButtons: {
+      // All buttons, or one by its key code; a key code the mouse has no
+      // button for is not understood.
+      const int slot = NordicKeyTable::SlotOfKeyCode(what);
+      if (what != kAllButtons && slot < 0) return std::nullopt;
+      ++restores_;
       const NordicKeyTable::Area defaults = NordicKeyTable::DefaultArea();
       NordicKeyTable::Area& keys = keys_[active_profile_];
       if (what == kAllButtons) {
         keys = defaults;
       } else {
-        const int slot = NordicKeyTable::SlotOfKeyCode(what);
-        if (slot >= 0) {
-          const size_t at = NordicKeyTable::kSlotSize * slot;
-          std::copy_n(defaults.begin() + at, NordicKeyTable::kSlotSize, keys.begin() + at);
-        }
+        const size_t at = NordicKeyTable::kSlotSize * slot;
+        std::copy_n(defaults.begin() + at, NordicKeyTable::kSlotSize, keys.begin() + at);
       }
       return Reply(r, kCodeAction);
     }
     case kSubLighting:
+      if (what != kAllButtons) return std::nullopt;
+      ++restores_;
       return Reply(r, kCodeAction);
     case kSubFactory:
+      ++restores_;
       FactoryReset();
       return Reply(r, kCodeRead);
     default:
-      ++rejected_;
       return std::nullopt;
   }
 }
 
-void NordicFirmware::HandleMacroChunk(const uint8_t* r) {
+std::optional<NordicFrame> NordicFirmware::HandleMacroChunk(const uint8_t* r) {
+  // Byte 2 is 0x80 OR (bytes carried + 2), 1 to 58 bytes; byte 3 the block
+  // write.
+  const uint8_t code = r[kCodeAt];
+  if ((code & kCodeMacroBase) == 0 || r[kSubAt] != kSubBlockWrite) return std::nullopt;
+  const size_t field = code & static_cast<uint8_t>(~kCodeMacroBase);
+  if (field < 3 || field - 2 > NordicMacroImage::kChunkData) return std::nullopt;
+  const size_t carried = field - 2;
   const size_t chunk = r[kChunkAt];
-  const size_t carried = std::min<size_t>(((r[kCodeAt] & 0x7F) >= 2 ? (r[kCodeAt] & 0x7F) - 2 : 0),
-                                          NordicMacroImage::kChunkData);
   const size_t offset = NordicMacroImage::kChunkData * chunk;
   if (offset + carried > NordicMacroImage::kSize) {
     ++oversize_chunks_;
-    return;
+    return std::nullopt;
   }
   MacroSlot& slot = macros_[r[NordicMacroImage::kSlotAt]];
   if (chunk == 0) slot = MacroSlot();
   std::copy_n(r + NordicMacroImage::kChunkDataAt, carried, slot.bytes.begin() + offset);
   slot.received = std::max(slot.received, offset + carried);
+  return Reply(r, kCodeAction);
 }
 
 void NordicFirmware::FactoryReset() {

@@ -37,7 +37,12 @@ class NordicFirmware {
   NordicFirmware();
 
   // Answers one request (the 64 bytes after the report number). No reply
-  // for a wrong check byte or an unknown command.
+  // for a wrong check byte, an unknown command, a request code or
+  // sub-function the command does not have, a chunk number outside a macro
+  // transfer, a profile number past the five, a button restore of a key code
+  // the mouse has no button for, or a macro chunk of no bytes, of more than
+  // 58 or reaching past the 1024-byte image. The target in byte 0 is the
+  // caller's business (NordicReceiverFirmware).
   std::optional<NordicFrame> Handle(const uint8_t* received, size_t length);
 
   // ---- state, for tests and the status reports
@@ -60,8 +65,10 @@ class NordicFirmware {
   void SetSecondVersion(uint8_t major, uint8_t minor) { second_version_ = {major, minor}; }
 
   int Commits() const { return commits_; }
+  // Requests refused without a reply.
   int RejectedRequests() const { return rejected_; }
-  // Macro chunks refused because they reached beyond the 1024-byte image.
+  // Macro chunks refused because they reached beyond the 1024-byte image
+  // (counted among the refused requests too).
   int OversizeChunks() const { return oversize_chunks_; }
   int RestoreRequests() const { return restores_; }
 
@@ -71,10 +78,11 @@ class NordicFirmware {
 
  private:
   NordicFrame Reply(const uint8_t* request, uint8_t code) const;
+  std::optional<NordicFrame> Dispatch(const uint8_t* request);
   std::optional<NordicFrame> HandleSettings(const uint8_t* request);
   std::optional<NordicFrame> HandleKeyTable(const uint8_t* request);
   std::optional<NordicFrame> HandleRestore(const uint8_t* request);
-  void HandleMacroChunk(const uint8_t* request);
+  std::optional<NordicFrame> HandleMacroChunk(const uint8_t* request);
   void FactoryReset();
 
   std::array<Block, kProfiles> settings_{};

@@ -21,25 +21,34 @@ std::optional<NordicFrame> NordicReceiverFirmware::Answer(const uint8_t* data, s
     ++receiver_rejected_;
     return std::nullopt;
   }
-  if (!receiver_ || TargetOf(data[kTargetCommandAt]) != kTargetDevice) {
-    if (receiver_ && !linked_) {
-      // Nobody behind the receiver to answer.
-      return std::nullopt;
-    }
-    return mouse_.Handle(data, length);
-  }
-  // The receiver itself.
-  if (!NordicFrame::VerifyReceived(data, length)) {
+  const int target = TargetOf(data[kTargetCommandAt]);
+  if (!receiver_) {
+    // A mouse on a cable is target 0; nothing sits behind it.
+    if (target == kTargetDevice) return mouse_.Handle(data, length);
     ++receiver_rejected_;
     return std::nullopt;
   }
+  if (target == kTargetBehind) {
+    // Nobody behind the receiver to answer while unlinked.
+    if (!linked_) return std::nullopt;
+    return mouse_.Handle(data, length);
+  }
+  std::optional<NordicFrame> reply;
+  if (target == kTargetDevice && NordicFrame::VerifyReceived(data, length)) reply = AnswerItself(data);
+  if (!reply) ++receiver_rejected_;
+  return reply;
+}
+
+std::optional<NordicFrame> NordicReceiverFirmware::AnswerItself(const uint8_t* data) const {
+  // The receiver knows its link status and its version, nothing else.
   const uint8_t command = CommandOf(data[kTargetCommandAt]);
-  if (command == kCmdStatus && data[kCodeAt] == kCodeRead) {
+  if (data[kChunkAt] != 0 || data[kCodeAt] != kCodeRead) return std::nullopt;
+  if (command == kCmdStatus && data[kSubAt] == kSubRead) {
     NordicStatusBlock status = linked_ ? mouse_.Status() : NordicStatusBlock();
     status.linked = linked_;
     return status.Build(data[kTargetCommandAt]);
   }
-  if (command == kCmdVersion && data[kCodeAt] == kCodeRead) {
+  if (command == kCmdVersion && data[kSubAt] == kSubVersion) {
     NordicFrame f;
     f[kTargetCommandAt] = data[kTargetCommandAt];
     f[kCodeAt] = kCodeVersion;
@@ -47,7 +56,6 @@ std::optional<NordicFrame> NordicReceiverFirmware::Answer(const uint8_t* data, s
     f[NordicVersionReply::kMinorAt] = receiver_version_.second;
     return f;
   }
-  ++receiver_rejected_;
   return std::nullopt;
 }
 
@@ -63,6 +71,11 @@ std::optional<NordicFrame> NordicReceiverFirmware::SetLinked(bool linked) {
 std::optional<NordicFrame> NordicReceiverFirmware::MouseStatus() const {
   if (receiver_ && !linked_) return std::nullopt;
   return mouse_.Status().Build(receiver_ ? kMouseBehindSource : kReceiverSource);
+}
+
+std::optional<NordicFrame> NordicReceiverFirmware::PressDpiButton(int stage) {
+  if (stage >= 0) mouse_.SetActiveStage(static_cast<uint8_t>(stage));
+  return MouseStatus();
 }
 
 std::string NordicReceiverFirmware::Save() const {

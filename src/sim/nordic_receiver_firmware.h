@@ -29,7 +29,10 @@ class NordicReceiverFirmware {
   NordicFirmware& Mouse() { return mouse_; }
   const NordicFirmware& Mouse() const { return mouse_; }
 
-  // The reply to the 64 bytes that arrived, or none.
+  // The reply to the 64 bytes that arrived, or none. A mouse on a cable
+  // takes target 0 only. A receiver answers target 0 itself (the status
+  // 01 00 81 01 and the version 00 00 81 00, nothing else) and passes
+  // target 1 to the mouse while it is linked; targets 2 and 3 name nobody.
   std::optional<NordicFrame> Answer(const uint8_t* data, size_t length);
 
   bool Linked() const { return linked_; }
@@ -38,6 +41,9 @@ class NordicReceiverFirmware {
   std::optional<NordicFrame> SetLinked(bool linked);
   // The mouse's status report as it is now; nothing while unlinked.
   std::optional<NordicFrame> MouseStatus() const;
+  // The DPI button on the mouse: it lands on `stage` (0-based; negative: the
+  // stage it is on) and gives its status report, nothing while unlinked.
+  std::optional<NordicFrame> PressDpiButton(int stage);
   void SetReceiverVersion(uint8_t major, uint8_t minor) { receiver_version_ = {major, minor}; }
   int RejectedRequests() const { return receiver_rejected_ + mouse_.RejectedRequests(); }
 
@@ -47,6 +53,8 @@ class NordicReceiverFirmware {
   bool Load(const std::string& text);
 
  private:
+  std::optional<NordicFrame> AnswerItself(const uint8_t* data) const;
+
   bool receiver_;
   NordicFirmware mouse_;
   bool linked_ = true;

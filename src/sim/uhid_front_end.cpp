@@ -81,7 +81,36 @@ std::vector<uhid_event> UhidFrontEnd::OnOutputBuffer(const uint8_t* data, size_t
     ++data;
     --size;
   }
-  return OnOutput(data, std::min(size, OutputSize()), now_ms);
+  const TimingFaultHit hit = faults_.OnRequest();
+  const OutputAnswer answer = OnOutput(data, std::min(size, OutputSize()), hit.stray_report);
+  if (answer.reply) ++answered_;
+  std::vector<uhid_event> now;
+  for (const TimedReport& r : TimedReplies(hit, answer.stray, answer.reply, 0, late_ms_)) {
+    const uhid_event input = UhidInputEvent(r.bytes.data(), r.bytes.size());
+    if (r.delay_ms == 0) {
+      now.push_back(input);
+      continue;
+    }
+    const uint64_t due = now_ms + r.delay_ms;
+    auto pos = std::upper_bound(held_.begin(), held_.end(), due,
+                                [](uint64_t d, const Held& h) { return d < h.due_ms; });
+    held_.insert(pos, Held{due, input});
+  }
+  return now;
+}
+
+std::vector<uhid_event> UhidFrontEnd::TakeDue(uint64_t now_ms) {
+  std::vector<uhid_event> due;
+  while (!held_.empty() && held_.front().due_ms <= now_ms) {
+    due.push_back(held_.front().event);
+    held_.pop_front();
+  }
+  return due;
+}
+
+std::optional<uint64_t> UhidFrontEnd::NextDue() const {
+  if (held_.empty()) return std::nullopt;
+  return held_.front().due_ms;
 }
 
 uhid_event UhidFrontEnd::OnGetReport(const uhid_get_report_req& request) {

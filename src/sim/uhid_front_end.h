@@ -10,9 +10,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "sim/timing_faults.h"
 
 namespace tk410 {
 
@@ -26,6 +29,9 @@ struct UhidIdentity {
 
 class UhidFrontEnd {
  public:
+  // Longer than any read of the program's exchanges waits.
+  static constexpr uint32_t kDefaultLateMs = 1500;
+
   virtual ~UhidFrontEnd() = default;
 
   // UHID_CREATE2 for this device, and UHID_DESTROY.
@@ -34,9 +40,15 @@ class UhidFrontEnd {
 
   // The events to write back for one event read at `now_ms`.
   std::vector<uhid_event> OnEvent(const uhid_event& event, uint64_t now_ms);
-  // Replies held back until `now_ms`, oldest first; when the next is due.
-  virtual std::vector<uhid_event> TakeDue(uint64_t now_ms) { return {}; }
-  virtual std::optional<uint64_t> NextDue() const { return std::nullopt; }
+  // Replies held back until `now_ms`, in due order; when the next is due.
+  std::vector<uhid_event> TakeDue(uint64_t now_ms);
+  std::optional<uint64_t> NextDue() const;
+
+  // Timing faults on the replies (timing_faults.h), counting the output
+  // reports that reach the firmware; a late reply is held `late_ms`.
+  void AddTimingFault(const TimingFaultSwitch& fault_switch) { faults_.Add(fault_switch); }
+  void SetLateMs(uint32_t ms) { late_ms_ = ms; }
+  int RequestsSeen() const { return faults_.Requests(); }
 
   bool IsOpen() const { return open_; }
   int Answered() const { return answered_; }
@@ -44,8 +56,15 @@ class UhidFrontEnd {
  protected:
   virtual UhidIdentity Identity() const = 0;
   virtual const std::vector<uint8_t>& ReportDescriptor() const = 0;
+  // What the firmware gives for one output report: its status report when
+  // `raise_stray` asks for a button pressed meanwhile (the firmware changed
+  // first), then its reply, if any.
+  struct OutputAnswer {
+    std::optional<std::vector<uint8_t>> stray;
+    std::optional<std::vector<uint8_t>> reply;
+  };
   // An output report's payload (report number already taken off).
-  virtual std::vector<uhid_event> OnOutput(const uint8_t* data, size_t size, uint64_t now_ms) = 0;
+  virtual OutputAnswer OnOutput(const uint8_t* data, size_t size, bool raise_stray) = 0;
   // Feature reports, byte 0 the report number; the default refuses them.
   virtual uhid_event OnGetReport(const uhid_get_report_req& request);
   virtual uhid_event OnSetReport(const uhid_set_report_req& request);
@@ -54,13 +73,19 @@ class UhidFrontEnd {
   // taken as the payload alone.
   virtual size_t OutputSize() const = 0;
 
-  void CountAnswer() { ++answered_; }
-
  private:
+  struct Held {
+    uint64_t due_ms = 0;
+    uhid_event event{};
+  };
+
   std::vector<uhid_event> OnOutputBuffer(const uint8_t* data, size_t size, uint64_t now_ms);
 
   bool open_ = false;
   int answered_ = 0;
+  TimingFaults faults_;
+  uint32_t late_ms_ = kDefaultLateMs;
+  std::deque<Held> held_;  // in due order
 };
 
 // A zeroed event of `type`.

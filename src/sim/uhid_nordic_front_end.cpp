@@ -27,11 +27,11 @@ const std::vector<uint8_t>& UhidNordicFrontEnd::ReportDescriptor() const {
 
 size_t UhidNordicFrontEnd::OutputSize() const { return NordicFrame::kSize; }
 
-std::vector<uhid_event> UhidNordicFrontEnd::OnOutput(const uint8_t* data, size_t size, uint64_t) {
-  const std::optional<NordicFrame> reply = firmware_.Answer(data, size);
-  if (!reply) return {};
-  CountAnswer();
-  return {*AsInput(reply)};
+UhidFrontEnd::OutputAnswer UhidNordicFrontEnd::OnOutput(const uint8_t* data, size_t size, bool raise_stray) {
+  OutputAnswer answer;
+  if (raise_stray) answer.stray = ReportBytes(firmware_.PressDpiButton(stray_stage_));
+  answer.reply = ReportBytes(firmware_.Answer(data, size));
+  return answer;
 }
 
 std::optional<uhid_event> UhidNordicFrontEnd::SetLinked(bool linked) {

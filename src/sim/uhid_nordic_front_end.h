@@ -19,6 +19,10 @@ class UhidNordicFrontEnd final : public UhidFrontEnd {
 
   UhidNordicFrontEnd(NordicReceiverFirmware& firmware, uint16_t vendor_id, uint16_t product_id);
 
+  // The stage (0-based) a stray DPI press lands on; negative, the default:
+  // the stage the mouse is on.
+  void SetStrayStage(int stage) { stray_stage_ = stage; }
+
   // Links or unlinks the mouse; the receiver's status report telling so, or
   // nothing for a mouse on a cable.
   std::optional<uhid_event> SetLinked(bool linked);
@@ -29,12 +33,13 @@ class UhidNordicFrontEnd final : public UhidFrontEnd {
   UhidIdentity Identity() const override;
   const std::vector<uint8_t>& ReportDescriptor() const override;
   size_t OutputSize() const override;
-  std::vector<uhid_event> OnOutput(const uint8_t* data, size_t size, uint64_t now_ms) override;
+  OutputAnswer OnOutput(const uint8_t* data, size_t size, bool raise_stray) override;
 
  private:
   NordicReceiverFirmware& firmware_;
   uint16_t vendor_id_;
   uint16_t product_id_;
+  int stray_stage_ = -1;
 };
 
 }  // namespace tk410

@@ -9,8 +9,20 @@
 
 namespace tk410 {
 
+namespace {
+
+uhid_event StatusEvent(const WiredStatusReport& report) {
+  const auto bytes = report.Build();
+  return UhidInputEvent(bytes.data(), bytes.size());
+}
+
+}  // namespace
+
 UhidWiredFrontEnd::UhidWiredFrontEnd(WiredFirmware& firmware, UhidMouseOptions options)
-    : firmware_(firmware), options_(options) {}
+    : firmware_(firmware), options_(options) {
+  SetLateMs(options.late_ms);
+  if (options.late_reply > 0) AddTimingFault({TimingFault::kLateReply, options.late_reply});
+}
 
 UhidIdentity UhidWiredFrontEnd::Identity() const {
   return {kName, kPhys, options_.vendor_id, options_.product_id};
@@ -22,19 +34,13 @@ const std::vector<uint8_t>& UhidWiredFrontEnd::ReportDescriptor() const {
 
 size_t UhidWiredFrontEnd::OutputSize() const { return WiredFrame::kSize; }
 
-std::vector<uhid_event> UhidWiredFrontEnd::OnOutput(const uint8_t* data, size_t size,
-                                                    uint64_t now_ms) {
+UhidFrontEnd::OutputAnswer UhidWiredFrontEnd::OnOutput(const uint8_t* data, size_t size, bool raise_stray) {
   WiredFrame request;
   std::memcpy(request.data(), data, std::min(size, WiredFrame::kSize));
-  const std::optional<WiredFrame> reply = firmware_.Handle(request);
-  if (!reply) return {};
-  CountAnswer();
-  uhid_event input = UhidInputEvent(reply->data(), WiredFrame::kSize);
-  if (options_.late_reply > 0 && Answered() == options_.late_reply) {
-    held_.push_back({now_ms + options_.late_ms, input});
-    return {};
-  }
-  return {input};
+  OutputAnswer answer;
+  if (raise_stray) answer.stray = ReportBytes(firmware_.PressDpiButton(options_.stray_stage).Build());
+  answer.reply = ReportBytes(firmware_.Handle(request));
+  return answer;
 }
 
 uhid_event UhidWiredFrontEnd::OnGetReport(const uhid_get_report_req& request) {
@@ -65,31 +71,13 @@ uhid_event UhidWiredFrontEnd::OnSetReport(const uhid_set_report_req& request) {
   return reply;
 }
 
-std::vector<uhid_event> UhidWiredFrontEnd::TakeDue(uint64_t now_ms) {
-  std::vector<uhid_event> due;
-  while (!held_.empty() && held_.front().due_ms <= now_ms) {
-    due.push_back(held_.front().event);
-    held_.pop_front();
-  }
-  return due;
-}
-
-std::optional<uint64_t> UhidWiredFrontEnd::NextDue() const {
-  if (held_.empty()) return std::nullopt;
-  return held_.front().due_ms;
-}
-
 uhid_event UhidWiredFrontEnd::RaiseStageAndRate(uint8_t stage, uint8_t rate) {
-  firmware_.SetActiveStage(stage);
-  firmware_.SetReportRate(rate);
-  const auto bytes = WiredStatusReport{WiredStatusReport::kStageAndRate, stage, rate}.Build();
-  return UhidInputEvent(bytes.data(), bytes.size());
+  return StatusEvent(firmware_.ChangeStageAndRate(stage, rate));
 }
 
 uhid_event UhidWiredFrontEnd::RaiseBattery(uint8_t level, uint8_t state) {
   firmware_.SetBattery(level, state);
-  const auto bytes = WiredStatusReport{WiredStatusReport::kBattery, level, state}.Build();
-  return UhidInputEvent(bytes.data(), bytes.size());
+  return StatusEvent(WiredStatusReport{WiredStatusReport::kBattery, level, state});
 }
 
 }  // namespace tk410

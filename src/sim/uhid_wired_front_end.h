@@ -7,7 +7,6 @@
 // the USB bus, with a HID_PHYS naming USB interface 1.
 
 #include <cstdint>
-#include <deque>
 #include <optional>
 #include <vector>
 
@@ -19,10 +18,14 @@ namespace tk410 {
 struct UhidMouseOptions {
   uint16_t vendor_id = 0x1209;
   uint16_t product_id = 0x0001;
-  // The reply to this request (1-based, counting requests the firmware
-  // answers) is held back `late_ms`; 0: none.
+  // The reply to this request (1-based, counting the requests that reach
+  // the firmware) is held back `late_ms`; 0: none. The same as a late-reply
+  // timing fault on that request.
   int late_reply = 0;
-  uint32_t late_ms = 1500;
+  uint32_t late_ms = UhidFrontEnd::kDefaultLateMs;
+  // The stage a stray DPI press lands on (1 to 6); 0: the stage the mouse
+  // is on.
+  uint8_t stray_stage = 0;
 };
 
 class UhidWiredFrontEnd final : public UhidFrontEnd {
@@ -31,9 +34,6 @@ class UhidWiredFrontEnd final : public UhidFrontEnd {
   static constexpr const char* kPhys = "usb-0000:00:14.0-2/input1";
 
   UhidWiredFrontEnd(WiredFirmware& firmware, UhidMouseOptions options);
-
-  std::vector<uhid_event> TakeDue(uint64_t now_ms) override;
-  std::optional<uint64_t> NextDue() const override;
 
   // An unsolicited stage-and-rate status report; the firmware's active
   // stage and report rate change first, as when the DPI button is pressed.
@@ -45,19 +45,13 @@ class UhidWiredFrontEnd final : public UhidFrontEnd {
   UhidIdentity Identity() const override;
   const std::vector<uint8_t>& ReportDescriptor() const override;
   size_t OutputSize() const override;
-  std::vector<uhid_event> OnOutput(const uint8_t* data, size_t size, uint64_t now_ms) override;
+  OutputAnswer OnOutput(const uint8_t* data, size_t size, bool raise_stray) override;
   uhid_event OnGetReport(const uhid_get_report_req& request) override;
   uhid_event OnSetReport(const uhid_set_report_req& request) override;
 
  private:
-  struct Held {
-    uint64_t due_ms = 0;
-    uhid_event event{};
-  };
-
   WiredFirmware& firmware_;
   UhidMouseOptions options_;
-  std::deque<Held> held_;
 };
 
 }  // namespace tk410

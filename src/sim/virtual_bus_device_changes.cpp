@@ -1,6 +1,5 @@
 #include "sim/virtual_bus_device_changes.h"
 
-#include "device/device_manager.h"
 #include "device/interface_path_text.h"
 #include "sim/virtual_hid_bus.h"
 
@@ -75,7 +74,8 @@ void VirtualBusDeviceChanges::OnBusEvent(const VirtualBusEvent& event) {
   }
 }
 
-bool VirtualBusDeviceChanges::ProbeArrival(const std::wstring& interface_path) {
+bool VirtualBusDeviceChanges::ProbeArrival(const std::wstring& interface_path,
+                                           VendorCollection wanted) {
   std::string node;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -85,8 +85,7 @@ bool VirtualBusDeviceChanges::ProbeArrival(const std::wstring& interface_path) {
   }
   if (!bus_.Open(node).ok()) return false;
   for (const HidCollectionInfo& c : bus_.Enumerate()) {
-    if (c.path == node && c.usage_page == DeviceManager::kWiredUsagePage &&
-        c.usage == DeviceManager::kWiredUsage) {
+    if (c.path == node && c.usage_page == wanted.usage_page && c.usage == wanted.usage) {
       return true;
     }
   }

@@ -25,7 +25,7 @@ class VirtualBusDeviceChanges final : public DeviceChangeSource {
   bool Start(Sink sink) override;
   void Stop() override;
   // Opens the virtual node and looks at its collections.
-  bool ProbeArrival(const std::wstring& interface_path) override;
+  bool ProbeArrival(const std::wstring& interface_path, VendorCollection wanted) override;
 
   // The path text of a virtual interface (kernel bus number from the bus type).
   static std::wstring PathText(const VirtualBusEvent& event, size_t interface_index);

@@ -15,6 +15,10 @@ void VirtualHidDevice::EmitInput(int interface_number, const std::vector<uint8_t
   if (bus_ != nullptr) bus_->Deliver(attach_id_, interface_number, report, delay_ms);
 }
 
+void VirtualHidDevice::EmitAll(int interface_number, const std::vector<TimedReport>& reports) {
+  for (const TimedReport& r : reports) EmitInput(interface_number, r.bytes, r.delay_ms);
+}
+
 void VirtualHidDevice::Unplug() {
   VirtualHidBus* bus = nullptr;
   int id = 0;

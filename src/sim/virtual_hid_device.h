@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "device/hid_backend.h"
+#include "sim/timing_faults.h"
 
 namespace tk410 {
 
@@ -48,6 +49,8 @@ class VirtualHidDevice {
   // Raises an input report on an interface, delivered `delay_ms` from now to
   // every open handle of that interface. Dropped while detached.
   void EmitInput(int interface_number, const std::vector<uint8_t>& report, uint32_t delay_ms = 0);
+  // Raises each report in turn, each `delay_ms` from now.
+  void EmitAll(int interface_number, const std::vector<TimedReport>& reports);
   // Detaches this device from its bus (the user pulled the cable).
   void Unplug();
 

@@ -56,44 +56,71 @@ void VirtualNordicDevice::SetReceiverVersion(uint8_t major, uint8_t minor) {
   core_.SetReceiverVersion(major, minor);
 }
 
+void VirtualNordicDevice::AddTimingFault(TimingFault fault, int request) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  timing_.Add({fault, request});
+}
+
+void VirtualNordicDevice::ClearTimingFaults() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  timing_.Clear();
+}
+
+void VirtualNordicDevice::SetStrayStage(int stage) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  stray_stage_ = stage;
+}
+
+int VirtualNordicDevice::RequestsSeen() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return timing_.Requests();
+}
+
 void VirtualNordicDevice::OnOutputReport(int interface_number, uint8_t report_id, const uint8_t* data,
                                          size_t length) {
   if (interface_number != kVendorInterface || report_id != 0) return;
   NordicFault fault = NordicFault::kNone;
+  TimingFaultHit hit;
+  std::optional<std::vector<uint8_t>> stray;
   std::optional<NordicFrame> reply;
   {
     std::lock_guard<std::mutex> lock(mutex_);
+    hit = timing_.OnRequest();
     if (fault_ != NordicFault::kNone && fault_count_ != 0) {
       fault = fault_;
       if (fault_count_ > 0 && --fault_count_ == 0) fault_ = NordicFault::kNone;
     }
-    if (fault != NordicFault::kUnplug) reply = core_.Answer(data, length);
+    if (fault != NordicFault::kUnplug) {
+      // The button was pressed while the request was on its way: the mouse
+      // changes first, its report goes out before the reply.
+      if (hit.stray_report) stray = ReportBytes(core_.PressDpiButton(stray_stage_));
+      reply = core_.Answer(data, length);
+    }
   }
   if (fault == NordicFault::kUnplug) {
     Unplug();
     return;
   }
-  if (!reply || fault == NordicFault::kNoReply) return;
-  switch (fault) {
+  if (fault == NordicFault::kNoReply) reply.reset();
+  std::optional<std::vector<uint8_t>> bytes = ReportBytes(reply);
+  switch (bytes ? fault : NordicFault::kNone) {
     case NordicFault::kWrongCode:
-      (*reply)[kCodeAt] = static_cast<uint8_t>((*reply)[kCodeAt] ^ 0x40);
-      Emit(*reply);
+      (*bytes)[kCodeAt] = static_cast<uint8_t>((*bytes)[kCodeAt] ^ 0x40);
       break;
     case NordicFault::kShortReply:
-      Emit(*reply, 0, NordicFrame::kSize - 1);
+      bytes->resize(NordicFrame::kSize - 1);
       break;
     case NordicFault::kLateReply:
-      Emit(*reply, kLateMs);
+      hit.late_reply = true;
       break;
     default:
-      Emit(*reply);
       break;
   }
+  EmitAll(kVendorInterface, TimedReplies(hit, stray, bytes, 0, kLateMs));
 }
 
-void VirtualNordicDevice::Emit(const NordicFrame& frame, uint32_t delay_ms, size_t length) {
-  std::vector<uint8_t> bytes(frame.bytes.begin(), frame.bytes.begin() + std::min(length, NordicFrame::kSize));
-  EmitInput(kVendorInterface, bytes, delay_ms);
+void VirtualNordicDevice::Emit(const NordicFrame& frame) {
+  EmitInput(kVendorInterface, ReportBytes(frame.bytes));
 }
 
 void VirtualNordicDevice::SetLinked(bool linked, bool quiet) {
@@ -115,11 +142,12 @@ void VirtualNordicDevice::RaiseMouseStatus() {
 }
 
 void VirtualNordicDevice::PressDpiButton(uint8_t stage) {
-  WithFirmware([&](NordicFirmware& f) {
-    f.SetActiveStage(stage);
-    return 0;
-  });
-  RaiseMouseStatus();
+  std::optional<NordicFrame> report;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    report = core_.PressDpiButton(stage);
+  }
+  if (report) Emit(*report);
 }
 
 void VirtualNordicDevice::SwitchReportRate(uint8_t code) {

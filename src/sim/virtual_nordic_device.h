@@ -20,6 +20,7 @@
 #include <string>
 
 #include "sim/nordic_receiver_firmware.h"
+#include "sim/timing_faults.h"
 #include "sim/virtual_hid_device.h"
 
 namespace tk410 {
@@ -86,6 +87,20 @@ class VirtualNordicDevice final : public VirtualHidDevice {
 
   // Fault switches: the next `count` exchanges (-1: all) suffer `fault`.
   void SetFault(NordicFault fault, int count = 1);
+  // Timing faults on request `request` (1-based, counted from the next
+  // request that reaches the vendor collection) or on every request
+  // (TimingFaultSwitch::kEveryRequest). Several may be set; they add up.
+  // A stray report is the mouse's status report after a DPI button press
+  // (see SetStrayStage; none while the mouse is unlinked); a late reply
+  // comes kLateMs after the request; a duplicate reply comes twice.
+  void AddTimingFault(TimingFault fault, int request = TimingFaultSwitch::kEveryRequest);
+  void AddTimingFault(const TimingFaultSwitch& s) { AddTimingFault(s.fault, s.request); }
+  void ClearTimingFaults();
+  // The stage (0-based) a stray press lands on; negative, the default: the
+  // stage the mouse is on.
+  void SetStrayStage(int stage);
+  // Requests that reached the vendor collection so far.
+  int RequestsSeen() const;
   void SetOpenDenied(bool denied);
   int RejectedRequests() const;
 
@@ -94,13 +109,15 @@ class VirtualNordicDevice final : public VirtualHidDevice {
   bool LoadFromFile(const std::string& path);
 
  private:
-  void Emit(const NordicFrame& frame, uint32_t delay_ms = 0, size_t length = NordicFrame::kSize);
+  void Emit(const NordicFrame& frame);
 
   VirtualNordicOptions options_;
   mutable std::mutex mutex_;
   NordicReceiverFirmware core_;        // guarded by mutex_
   NordicFault fault_ = NordicFault::kNone;
   int fault_count_ = 0;
+  TimingFaults timing_;                // guarded by mutex_
+  int stray_stage_ = -1;
   bool open_denied_ = false;
 };
 

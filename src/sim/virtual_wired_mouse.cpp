@@ -67,6 +67,26 @@ void VirtualWiredMouse::SetFault(WiredFault fault, int count) {
   fault_count_ = count;
 }
 
+void VirtualWiredMouse::AddTimingFault(TimingFault fault, int request) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  timing_.Add({fault, request});
+}
+
+void VirtualWiredMouse::ClearTimingFaults() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  timing_.Clear();
+}
+
+void VirtualWiredMouse::SetStrayStage(uint8_t stage) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  stray_stage_ = stage;
+}
+
+int VirtualWiredMouse::RequestsSeen() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return timing_.Requests();
+}
+
 void VirtualWiredMouse::SetLateDelayMs(uint32_t ms) {
   std::lock_guard<std::mutex> lock(mutex_);
   late_ms_ = ms;
@@ -89,12 +109,15 @@ void VirtualWiredMouse::OnOutputReport(int interface_number, uint8_t report_id,
   std::memcpy(request.data(), data, std::min(length, WiredFrame::kSize));
 
   WiredFault fault = WiredFault::kNone;
+  TimingFaultHit hit;
+  std::optional<std::vector<uint8_t>> stray;
   std::optional<WiredFrame> reply;
   uint32_t late_ms = 0;
   uint32_t latency_ms = 0;
   int interleaved = 0;
   {
     std::lock_guard<std::mutex> lock(mutex_);
+    hit = timing_.OnRequest();
     if (fault_ != WiredFault::kNone && fault_count_ != 0) {
       fault = fault_;
       if (fault_count_ > 0 && --fault_count_ == 0) fault_ = WiredFault::kNone;
@@ -102,6 +125,9 @@ void VirtualWiredMouse::OnOutputReport(int interface_number, uint8_t report_id,
     if (fault == WiredFault::kUnplug) {
       // Pulled before the request reached the firmware.
     } else {
+      // The button was pressed while the request was on its way: the mouse
+      // changes first, its report goes out before the reply.
+      if (hit.stray_report) stray = ReportBytes(firmware_.PressDpiButton(stray_stage_).Build());
       reply = firmware_.Handle(request);
     }
     late_ms = late_ms_;
@@ -119,27 +145,26 @@ void VirtualWiredMouse::OnOutputReport(int interface_number, uint8_t report_id,
       EmitInput(kMouseInterface, {kKeyboardReportId, 0, 0, 0x04, 0, 0, 0, 0, 0});
     }
   }
-  if (!reply || fault == WiredFault::kNoReply) return;
-  std::vector<uint8_t> bytes(reply->bytes.begin(), reply->bytes.end());
-  uint32_t delay = latency_ms;
-  switch (fault) {
+  if (fault == WiredFault::kNoReply) reply.reset();
+  std::optional<std::vector<uint8_t>> bytes = ReportBytes(reply);
+  switch (bytes ? fault : WiredFault::kNone) {
     case WiredFault::kWrongMarker:
-      bytes[WiredFrame::kMarker] = WiredFrame::kRequestMarker;
+      (*bytes)[WiredFrame::kMarker] = WiredFrame::kRequestMarker;
       break;
     case WiredFault::kOtherCommand:
-      bytes[WiredFrame::kCommand] =
-          bytes[WiredFrame::kCommand] == kWiredBattery ? kWiredSettingsRead : kWiredBattery;
+      (*bytes)[WiredFrame::kCommand] =
+          (*bytes)[WiredFrame::kCommand] == kWiredBattery ? kWiredSettingsRead : kWiredBattery;
       break;
     case WiredFault::kShortReply:
-      bytes.resize(8);
+      bytes->resize(8);
       break;
     case WiredFault::kLateReply:
-      delay = late_ms;
+      hit.late_reply = true;
       break;
     default:
       break;
   }
-  EmitInput(VendorInterface(), bytes, delay);
+  EmitAll(VendorInterface(), TimedReplies(hit, stray, bytes, latency_ms, late_ms));
 }
 
 int VirtualWiredMouse::OnSetFeature(int interface_number, const uint8_t* data, size_t length) {
@@ -155,17 +180,11 @@ int VirtualWiredMouse::OnGetFeature(int interface_number, uint8_t* data, size_t 
 }
 
 void VirtualWiredMouse::RaiseStatus(const WiredStatusReport& report) {
-  const auto bytes = report.Build();
-  EmitInput(VendorInterface(), std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  EmitInput(VendorInterface(), ReportBytes(report.Build()));
 }
 
 void VirtualWiredMouse::RaiseStageAndRate(uint8_t stage, uint8_t rate) {
-  WithFirmware([&](WiredFirmware& f) {
-    f.SetActiveStage(stage);
-    f.SetReportRate(rate);
-    return 0;
-  });
-  RaiseStatus(WiredStatusReport{WiredStatusReport::kStageAndRate, stage, rate});
+  RaiseStatus(WithFirmware([&](WiredFirmware& f) { return f.ChangeStageAndRate(stage, rate); }));
 }
 
 void VirtualWiredMouse::RaiseLighting(uint8_t mode) {

@@ -15,6 +15,7 @@
 #include <mutex>
 #include <vector>
 
+#include "sim/timing_faults.h"
 #include "sim/virtual_hid_device.h"
 #include "sim/wired_firmware.h"
 
@@ -74,6 +75,20 @@ class VirtualWiredMouse final : public VirtualHidDevice {
 
   // Fault switches: the next `count` exchanges (-1: all) suffer `fault`.
   void SetFault(WiredFault fault, int count = 1);
+  // Timing faults on request `request` (1-based, counted from the next
+  // request that reaches the vendor collection) or on every request
+  // (TimingFaultSwitch::kEveryRequest). Several may be set; they add up.
+  // A stray report is the stage-and-rate status report of a DPI button press
+  // (see SetStrayStage), the firmware changed first; a late reply comes
+  // SetLateDelayMs after the request; a duplicate reply comes twice.
+  void AddTimingFault(TimingFault fault, int request = TimingFaultSwitch::kEveryRequest);
+  void AddTimingFault(const TimingFaultSwitch& s) { AddTimingFault(s.fault, s.request); }
+  void ClearTimingFaults();
+  // The stage a stray press lands on (1 to 6); 0, the default: the stage the
+  // mouse is on, so the report repeats the mouse's stage and rate.
+  void SetStrayStage(uint8_t stage);
+  // Requests that reached the vendor collection so far.
+  int RequestsSeen() const;
   void SetLateDelayMs(uint32_t ms);
   // Every reply arrives this long after its request (the firmware's and the
   // bus's latency); 0 by default.
@@ -99,6 +114,8 @@ class VirtualWiredMouse final : public VirtualHidDevice {
   WiredFirmware firmware_;                 // guarded by mutex_
   WiredFault fault_ = WiredFault::kNone;   // guarded by mutex_
   int fault_count_ = 0;
+  TimingFaults timing_;                    // guarded by mutex_
+  uint8_t stray_stage_ = 0;
   uint32_t late_ms_ = kDefaultLateMs;
   uint32_t reply_latency_ms_ = 0;
   int interleaved_ = 0;

@@ -34,7 +34,59 @@ std::string HexString(const std::string& s) {
   return s.empty() ? "-" : ToHex(reinterpret_cast<const uint8_t*>(s.data()), s.size());
 }
 
+// The header a command's request carries: offset 2, the length byte at 4,
+// offsets 5 and 6, and whether offset 7 names a profile (else it is 0).
+struct HeaderForm {
+  uint8_t command;
+  uint8_t offset2;
+  uint8_t length;
+  uint8_t offset5;
+  uint8_t offset6;
+  bool per_profile;
+};
+
+// Every fixed form the mouse takes. The macro chunk (0x0D) carries its length
+// and image offset in the header and is checked on its own.
+constexpr HeaderForm kHeaderForms[] = {
+    {kWiredFirmwareVersion, 0x00, 0x00, 0, 0, false},
+    {kWiredKeyRead, 0xA5, WiredKeyTable::kLength, 0, 0, true},
+    {kWiredKeyWrite, 0xA5, WiredKeyTable::kLength, 0, 0, true},
+    {kWiredKeyWrite, 0xA5, WiredKeyTable::kDefaultFormLength, 1, 1, true},  // default keys
+    {kWiredSettingsRead, 0xA5, WiredSettingsBlock::kLength, 0, 0, true},
+    {kWiredSettingsWrite, 0xAE, WiredSettingsBlock::kLength, 0, 0, true},
+    {kWiredMacroEnd, 0xA5, 0x00, 0, 0, false},
+    {kWiredLightMode, 0xA5, 0x03, 0, 0, true},
+    {kWiredDpiStage, 0xAE, 0x03, 0, 0, true},
+    {kWiredReportRate, 0xAE, 0x03, 0, 0, true},
+    {kWiredBattery, 0xA5, WiredSettingsBlock::kLength, 0, 0, true},
+};
+
+// A chunk of the macro image: offset 2 is 0, the length 1 to 56, the image
+// offset a whole number of chunks inside the image, offset 7 is 0.
+bool MacroChunkHeaderValid(const WiredFrame& r) {
+  const size_t length = r[WiredFrame::kLength];
+  const size_t offset = r.Get16(WiredFrame::kOffsetLow);
+  return r[WiredFrame::kOffset2] == 0x00 && length >= 1 && length <= WiredMacroImage::kChunkSize &&
+         offset % WiredMacroImage::kChunkSize == 0 && offset < WiredMacroImage::kSize &&
+         r[WiredFrame::kProfileIndex] == 0;
+}
+
 }  // namespace
+
+bool WiredFirmware::HeaderValid(const WiredFrame& r) {
+  const uint8_t command = r[WiredFrame::kCommand];
+  if (command == kWiredMacroChunk) return MacroChunkHeaderValid(r);
+  for (const HeaderForm& form : kHeaderForms) {
+    if (form.command != command) continue;
+    const uint8_t profile = r[WiredFrame::kProfileIndex];
+    if (r[WiredFrame::kOffset2] == form.offset2 && r[WiredFrame::kLength] == form.length &&
+        r[WiredFrame::kOffsetLow] == form.offset5 && r[WiredFrame::kOffsetHigh] == form.offset6 &&
+        (form.per_profile ? profile < kProfiles : profile == 0)) {
+      return true;
+    }
+  }
+  return false;
+}
 
 WiredFirmware::WiredFirmware() {
   for (int p = 0; p < kProfiles; ++p) {
@@ -78,14 +130,27 @@ void WiredFirmware::SetLightMode(uint8_t mode) {
   ActiveSettings()[WiredSettingsBlock::kLightModeAt - WiredSettingsBlock::kFrameOffset] = mode;
 }
 
+WiredStatusReport WiredFirmware::ChangeStageAndRate(uint8_t stage, uint8_t rate) {
+  SetActiveStage(stage);
+  SetReportRate(rate);
+  return WiredStatusReport{WiredStatusReport::kStageAndRate, stage, rate};
+}
+
+WiredStatusReport WiredFirmware::PressDpiButton(uint8_t stage) {
+  constexpr size_t kBlock = WiredSettingsBlock::kFrameOffset;
+  const SettingsBytes& block = ActiveSettings();
+  const uint8_t now = block[WiredSettingsBlock::kActiveStageAt - kBlock];
+  return ChangeStageAndRate(stage != 0 ? stage : now, block[WiredSettingsBlock::kReportRateAt - kBlock]);
+}
+
 std::optional<WiredFrame> WiredFirmware::Handle(const WiredFrame& request) {
-  if (request[WiredFrame::kMarker] != WiredFrame::kRequestMarker || !request.CheckMatches()) {
+  if (request[WiredFrame::kMarker] != WiredFrame::kRequestMarker || !request.CheckMatches() ||
+      !HeaderValid(request)) {
     ++rejected_requests_;
     return std::nullopt;
   }
   const uint8_t command = request[WiredFrame::kCommand];
   const int profile = request[WiredFrame::kProfileIndex];
-  const bool profile_ok = profile < kProfiles;
   constexpr size_t kBlock = WiredSettingsBlock::kFrameOffset;
 
   // Writes echo the request; reads fill in their data.
@@ -97,18 +162,15 @@ std::optional<WiredFrame> WiredFirmware::Handle(const WiredFrame& request) {
       for (size_t i = 0; i < 3; ++i) reply[kFirmwareDigitsAt + i] = static_cast<uint8_t>(firmware_digits_[i]);
       break;
     case kWiredSettingsRead:
-      if (!profile_ok) return std::nullopt;
       std::copy(settings_[profile].begin(), settings_[profile].end(), reply.bytes.begin() + kBlock);
       break;
     case kWiredSettingsWrite:
-      if (!profile_ok) return std::nullopt;
       std::copy(request.bytes.begin() + kBlock, request.bytes.begin() + kBlock + WiredSettingsBlock::kSize,
                 settings_[profile].begin());
       break;
     case kWiredLightMode:
     case kWiredReportRate:
     case kWiredDpiStage: {
-      if (!profile_ok) return std::nullopt;
       auto& block = settings_[profile];
       const uint8_t value = request[10];
       if (command == kWiredLightMode) {
@@ -128,11 +190,9 @@ std::optional<WiredFrame> WiredFirmware::Handle(const WiredFrame& request) {
       reply[9] = battery_state_;
       break;
     case kWiredKeyRead:
-      if (!profile_ok) return std::nullopt;
       std::copy(keys_[profile].begin(), keys_[profile].end(), reply.bytes.begin() + WiredKeyTable::kFrameOffset);
       break;
     case kWiredKeyWrite: {
-      if (!profile_ok) return std::nullopt;
       // The default-key form (offsets 5, 6 = 1, 1) carries slots 0..7 only;
       // the length byte says how many bytes either form carries.
       const size_t length = std::min<size_t>(request[WiredFrame::kLength], WiredKeyTable::kSize);
@@ -146,10 +206,10 @@ std::optional<WiredFrame> WiredFirmware::Handle(const WiredFrame& request) {
         pending_length_ = 0;
         receiving_macros_ = true;
       }
+      // The header check keeps the offset inside the image; a chunk reaching
+      // past its end keeps what fits.
       const size_t offset = request.Get16(WiredFrame::kOffsetLow);
-      size_t length = std::min<size_t>(request[WiredFrame::kLength], WiredMacroImage::kChunkSize);
-      if (offset >= WiredMacroImage::kSize) break;  // nothing of it fits
-      length = std::min(length, WiredMacroImage::kSize - offset);
+      const size_t length = std::min<size_t>(request[WiredFrame::kLength], WiredMacroImage::kSize - offset);
       std::copy(request.bytes.begin() + WiredFrame::kData,
                 request.bytes.begin() + WiredFrame::kData + length, pending_macros_.begin() + offset);
       pending_length_ = std::max(pending_length_, offset + length);
@@ -172,8 +232,14 @@ std::optional<WiredFrame> WiredFirmware::Handle(const WiredFrame& request) {
 }
 
 int WiredFirmware::SetFeature(const uint8_t* data, size_t length) {
-  if (length < 3 || data[WiredVersionReport::kReportIdAt] != WiredVersionReport::kReportId) return -1;
-  receiver_selected_ = data[WiredVersionReport::kSelectorAt] == WiredVersionReport::kReceiverSelector;
+  // 0x51, sub-function 0x04, selector 0xAA (the receiver) or 0x00 (the mouse).
+  if (length < 3 || data[WiredVersionReport::kReportIdAt] != WiredVersionReport::kReportId ||
+      data[WiredVersionReport::kSubAt] != WiredVersionReport::kSub) {
+    return -1;
+  }
+  const uint8_t selector = data[WiredVersionReport::kSelectorAt];
+  if (selector != WiredVersionReport::kReceiverSelector && selector != 0x00) return -1;
+  receiver_selected_ = selector == WiredVersionReport::kReceiverSelector;
   return static_cast<int>(length);
 }
 

@@ -29,11 +29,17 @@ class WiredFirmware {
   WiredFirmware();
 
   // Answers one request payload. No reply for a wrong marker or check byte,
-  // an unknown command or a profile index out of range.
+  // an unknown command, or a header the command does not have: offset 2,
+  // the length byte at 4 and offsets 5, 6 as the command defines them (the
+  // macro chunk: a length of 1 to 56 at an image offset that is a whole
+  // number of chunks inside the image), offset 7 a profile index below 6
+  // (0 for the firmware read and the macro commands).
   std::optional<WiredFrame> Handle(const WiredFrame& request);
+  static bool HeaderValid(const WiredFrame& request);
 
-  // Version feature report 0x51: a set chooses the text (selector byte 2:
-  // 0xAA the receiver's, else the mouse's); a get returns it.
+  // Version feature report 0x51: a set (byte 1 0x04, selector byte 2: 0xAA
+  // the receiver's text, 0x00 the mouse's; anything else fails) chooses the
+  // text; a get returns it.
   int SetFeature(const uint8_t* data, size_t length);
   int GetFeature(uint8_t* data, size_t length);
 
@@ -61,7 +67,8 @@ class WiredFirmware {
   // Makes the version reply carry this length byte instead of the text's
   // (tests of L = 0 and L above 18); a negative value restores the normal one.
   void SetVersionLengthOverride(int length) { version_length_override_ = length; }
-  // Commands answered so far (valid requests).
+  // Commands answered so far (valid requests), and requests refused without
+  // a reply.
   int CommandsHandled() const { return commands_handled_; }
   int RejectedRequests() const { return rejected_requests_; }
 
@@ -69,6 +76,13 @@ class WiredFirmware {
   void SetActiveStage(uint8_t stage);
   void SetReportRate(uint8_t code);
   void SetLightMode(uint8_t mode);
+  // The active profile moves to `stage` and `rate`; the stage-and-rate
+  // status report telling so.
+  WiredStatusReport ChangeStageAndRate(uint8_t stage, uint8_t rate);
+  // The DPI button pressed: the mouse lands on `stage` (0: the stage it is
+  // on, as a DPI-up press on the top stage) at its report rate; the status
+  // report telling so.
+  WiredStatusReport PressDpiButton(uint8_t stage);
 
   // Text form of the whole state; false (state unchanged) on malformed input.
   std::string Save() const;

@@ -37,9 +37,10 @@ constexpr intptr_t kResultRestored = 2;
 // unanswered: the write or restore did not reach the mouse whole.
 constexpr intptr_t kResultNotAnswered = 0x100;
 
-// wParam of message 1714 after a write: 0 when every macro of the database
-// reached the mouse; otherwise the macros written (low 16 bits) and the
-// macros in the database (high 16 bits), for the notice to tell the user.
+// wParam of message 1714 after a write: 0 when every macro reached the mouse
+// whole; otherwise the macros written whole (low 16 bits) and the macros to
+// write (high 16 bits: the wired family's whole macro list, the Nordic
+// family's macros that buttons use), for the notice to tell the user.
 struct MacroShortfall {
   int written = 0;
   int given = 0;
@@ -55,8 +56,9 @@ struct MacroShortfall {
 };
 
 // The macros (by macro_id) the last write could not put into the mouse
-// whole: left out of a full wired image, or cut short at the end of a Nordic
-// image. The write task sets it; the command line, which has no window to
+// whole: left out of a full wired image, cut short at the end of a Nordic
+// image, or past the Nordic mouse's 32 macro slots. The wired key download
+// keeps the default code for buttons of a macro left out. The write task sets it; the command line, which has no window to
 // receive the written notice, reads it after the task.
 class MacroWriteReport {
  public:

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "assign/button_function.h"
 #include "assign/wired_key_store.h"
 #include "base/trace.h"
 #include "device/device_manager.h"
@@ -24,6 +25,20 @@ constexpr int kDownloadProfiles = 5;  // profiles 1..5 (the key read covers six)
 
 void PutSlot(WiredFrame& f, int slot, const WiredKeyTable::Code& code) {
   std::copy(code.begin(), code.end(), f.bytes.begin() + WiredKeyTable::SlotOffset(slot));
+}
+
+// Whether the mouse holds the macro a button names. Buttons name macros by
+// position in the macro list; the mouse's offset table has 32 entries, and
+// a macro left out of the last image (`not_in_mouse`) has an entry of 0.
+// A macro the list lacks keeps the code it always had (position 0).
+bool MacroInMouse(int macro_id, const RecordList<MacroRecord>& macros,
+                  const std::vector<int>& not_in_mouse) {
+  for (size_t position = 0; position < macros.size(); ++position) {
+    if (macros[position]->macro_id != macro_id) continue;
+    return position < static_cast<size_t>(WiredMacroImage::kMaxMacros) &&
+           std::find(not_in_mouse.begin(), not_in_mouse.end(), macro_id) == not_in_mouse.end();
+  }
+  return true;
 }
 
 }  // namespace
@@ -48,6 +63,7 @@ bool WiredRoutines::KeyDownload() {
   ConfigDatabase& db = window_.Db();
   RecordList<MacroRecord> macros;
   db.LoadMacros(macros);
+  const std::vector<int> not_in_mouse = window_.macros_not_written.Get();
   const auto& defaults = WiredKeyTable::DefaultCodes();
   bool answered = true;
   for (int profile = 1; profile <= kDownloadProfiles; ++profile) {
@@ -61,6 +77,12 @@ bool WiredRoutines::KeyDownload() {
       if (slot < 0) {
         // A row for a key the mouse does not have: leave every slot as it is.
         Trace(kTraceInfo, "KeyDownload: profile %d key %d has no slot, ignored", profile, record->key_code);
+        continue;
+      }
+      if (record->macro_type == kKindMacro && !MacroInMouse(record->macro_value, macros, not_in_mouse)) {
+        // No code could play it: the button keeps its default.
+        Trace(kTraceInfo, "KeyDownload: profile %d key %d: macro %d is not in the mouse, default kept",
+              profile, record->key_code, record->macro_value);
         continue;
       }
       PutSlot(f, slot, EncodeWiredKey(*record, macros));

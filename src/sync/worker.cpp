@@ -190,9 +190,10 @@ bool DeviceMainDlg::RunTask(int kind) {
           nordic_family
               // The settings the user changed travel with the assignments:
               // nothing else queues a Nordic settings write.
-              ? run({[this, &nordic] {
+              ? run({[this, &nordic, &shortfall] {
                        NordicMacroResult macros = nordic.MacroDownload();
-                       macros_not_written.Set(macros.cut);
+                       shortfall = {macros.given - static_cast<int>(macros.not_whole.size()), macros.given};
+                       macros_not_written.Set(std::move(macros.not_whole));
                        return macros.answered;
                      },
                      [&nordic] { return nordic.KeyDownload(); },

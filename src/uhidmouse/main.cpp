@@ -4,8 +4,15 @@
 // access rights) can be tried without the mouse.
 //
 //   tk410-uhid-mouse --kind wired [--state FILE] [--late-reply N] [--late-ms MS]
-//                    [--usr1-report STAGE,RATE]
-//   tk410-uhid-mouse --kind receiver [--state FILE]
+//                    [--fault FAULT[:N]]... [--usr1-report STAGE,RATE]
+//   tk410-uhid-mouse --kind receiver [--state FILE] [--late-reply N] [--late-ms MS]
+//                    [--fault FAULT[:N]]...
+//
+// FAULT is stray-report (a DPI button status report right before the
+// reply), late-reply (the reply MS after the request, 1500 by default) or
+// duplicate-reply (the reply twice), on request N (1-based, counting the
+// output reports that reach the firmware) or without N on every request.
+// --late-reply N is --fault late-reply:N.
 //
 // wired: the wired mouse 1209:0001. SIGUSR1 raises a stage-and-rate status
 // report (default stage 3 at the mouse's report rate), SIGUSR2 a battery
@@ -45,6 +52,7 @@ struct Options {
   std::string kind;
   std::string state;
   UhidMouseOptions mouse;
+  std::vector<TimingFaultSwitch> faults;
   int usr1_stage = 3;
   int usr1_rate = -1;  // -1: the mouse's own report rate
 };
@@ -53,8 +61,11 @@ int Usage(const std::string& error) {
   std::fprintf(stderr,
                "tk410-uhid-mouse: %s\n"
                "usage: tk410-uhid-mouse --kind wired [--state FILE] [--late-reply N] [--late-ms MS]\n"
-               "                        [--usr1-report STAGE,RATE]\n"
-               "       tk410-uhid-mouse --kind receiver [--state FILE]\n",
+               "                        [--fault FAULT[:N]]... [--usr1-report STAGE,RATE]\n"
+               "       tk410-uhid-mouse --kind receiver [--state FILE] [--late-reply N] [--late-ms MS]\n"
+               "                        [--fault FAULT[:N]]...\n"
+               "FAULT: stray-report, late-reply or duplicate-reply; N: the request it hits\n"
+               "(1-based), without N every request\n",
                error.c_str());
   return 2;
 }
@@ -85,6 +96,14 @@ bool Parse(int argc, char** argv, Options* o, std::string* error) {
       o->mouse.late_reply = static_cast<int>(n);
     } else if (arg == "--late-ms" && ParseNumber(value, 0, 60000, &n)) {
       o->mouse.late_ms = static_cast<uint32_t>(n);
+    } else if (arg == "--fault") {
+      TimingFaultSwitch fault;
+      if (!ParseTimingFault(value, &fault)) {
+        *error = "--fault takes stray-report, late-reply or duplicate-reply, optionally :N (N from 1), not " +
+                 value;
+        return false;
+      }
+      o->faults.push_back(fault);
     } else if (arg == "--usr1-report") {
       const size_t comma = value.find(',');
       long long stage = 0;
@@ -106,8 +125,8 @@ bool Parse(int argc, char** argv, Options* o, std::string* error) {
                              : "--kind " + o->kind + " is not available; use wired or receiver";
     return false;
   }
-  if (o->kind == "receiver" && (o->mouse.late_reply != 0 || o->usr1_rate >= 0)) {
-    *error = "--late-reply and --usr1-report are for --kind wired";
+  if (o->kind == "receiver" && o->usr1_rate >= 0) {
+    *error = "--usr1-report is for --kind wired";
     return false;
   }
   return true;
@@ -225,6 +244,7 @@ int RunWired(const Options& options) {
     return StateFileUnreadable(options.state);
   }
   UhidWiredFrontEnd front(firmware, options.mouse);
+  for (const TimingFaultSwitch& fault : options.faults) front.AddTimingFault(fault);
   Kind kind;
   kind.on_signal = [&](int signo) -> std::vector<uhid_event> {
     if (signo == SIGUSR2) return {front.RaiseBattery(50, 0)};
@@ -248,6 +268,9 @@ int RunReceiver(const Options& options) {
     }
   }
   UhidNordicFrontEnd front(firmware, 0x1209, 0x0004);
+  front.SetLateMs(options.mouse.late_ms);
+  if (options.mouse.late_reply > 0) front.AddTimingFault({TimingFault::kLateReply, options.mouse.late_reply});
+  for (const TimingFaultSwitch& fault : options.faults) front.AddTimingFault(fault);
   Kind kind;
   kind.on_signal = [&](int signo) -> std::vector<uhid_event> {
     const std::optional<uhid_event> report =

@@ -226,7 +226,9 @@ void DeviceMainDlg::OnDeviceChange(const std::wstring& interface_path, bool arri
   DeviceManager& devices = Devices();
 
   if (arrival) {
-    // The probe opens the interface once, whatever the number of entries.
+    // The probe opens the interface once, whatever the number of entries,
+    // and looks for the collection of the family the scan last served.
+    const VendorCollection wanted = VendorCollectionOf(current_device_type.load());
     std::optional<bool> probed;
     for (const CatalogEntry& e : types) {
       if (bluetooth_service && Contains(path, e.hid_interface)) {
@@ -235,7 +237,7 @@ void DeviceMainDlg::OnDeviceChange(const std::wstring& interface_path, bool arri
       }
       if (!probed) {
         std::lock_guard<std::mutex> lock(source_mutex_);
-        probed = device_change_source_ && device_change_source_->ProbeArrival(path);
+        probed = device_change_source_ && device_change_source_->ProbeArrival(path, wanted);
       }
       if (*probed && devices.FindDevice(e.vid, e.pid, e.mode) == -1) {
         Enqueue(kTaskDeviceArrival);

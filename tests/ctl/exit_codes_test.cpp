@@ -59,6 +59,9 @@ TEST(CtlExitCodeTest, EveryErrorPathHasItsCodeAndOneLine) {
        "read: the mouse stopped answering"},
       {"mouse silent restore", {"--simulate", "wired", "--sim-fault", "no-reply", "restore"}, 1,
        "restore: the mouse stopped answering"},
+      {"unknown fault", {"--simulate", "wired", "--sim-fault", "slow-reply", "write"}, 2, "--sim-fault"},
+      {"fault on request 0", {"--simulate", "receiver", "--sim-fault", "late-reply:0", "read"}, 2, "--sim-fault"},
+      {"fault without simulation", {"--sim-fault", "stray-report", "read"}, 2, "need --simulate"},
   };
   for (const auto& c : cases) {
     const CtlRun run = ctl.Run(c.args);

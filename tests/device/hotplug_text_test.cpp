@@ -59,28 +59,59 @@ const std::vector<uint8_t> kVendorDescriptor = {0x06, 0x01, 0xFF, 0x09, 0x10, 0x
 const std::vector<uint8_t> kMouseDescriptor = {0x05, 0x01, 0x09, 0x02, 0xA1, 0x01,
                                                0x09, 0x01, 0xA1, 0x00, 0xC0, 0xC0};
 
-TEST(ArrivalProbeTest, LooksForTheWiredVendorCollectionAtTopLevel) {
-  EXPECT_TRUE(DescriptorHasWiredCollection(kVendorDescriptor.data(), kVendorDescriptor.size()));
-  std::vector<uint8_t> both = kMouseDescriptor;
-  both.insert(both.end(), kVendorDescriptor.begin(), kVendorDescriptor.end());
-  EXPECT_TRUE(DescriptorHasWiredCollection(both.data(), both.size()));
-  EXPECT_FALSE(DescriptorHasWiredCollection(kMouseDescriptor.data(), kMouseDescriptor.size()));
+// The Nordic receiver's vendor collection: Usage Page 0xFF0A (06 0A FF),
+// Usage 0x01 (09 01), Collection Application, 64 bytes in and out.
+const std::vector<uint8_t> kNordicDescriptor = {0x06, 0x0A, 0xFF, 0x09, 0x01, 0xA1, 0x01,
+                                                0x09, 0x01, 0x75, 0x08, 0x95, 0x40, 0x81,
+                                                0x02, 0x09, 0x02, 0x91, 0x02, 0xC0};
 
-  // The vendor collection nested inside the mouse collection is not top level.
-  std::vector<uint8_t> nested = {0x05, 0x01, 0x09, 0x02, 0xA1, 0x01};
-  nested.insert(nested.end(), kVendorDescriptor.begin(), kVendorDescriptor.end());
-  nested.push_back(0xC0);
-  EXPECT_FALSE(DescriptorHasWiredCollection(nested.data(), nested.size()));
-
-  // Usage 0x11 on the same page; a truncated descriptor.
-  std::vector<uint8_t> other = kVendorDescriptor;
-  other[4] = 0x11;
-  EXPECT_FALSE(DescriptorHasWiredCollection(other.data(), other.size()));
-  EXPECT_FALSE(DescriptorHasWiredCollection(kVendorDescriptor.data(), 2));
-  EXPECT_FALSE(DescriptorHasWiredCollection(nullptr, 0));
+std::vector<uint8_t> Joined(std::vector<uint8_t> a, const std::vector<uint8_t>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
 }
 
-TEST(ArrivalProbeTest, MissingNodeFails) { EXPECT_FALSE(ProbeHidrawNode("/dev/hidraw-none")); }
+TEST(ArrivalProbeTest, LooksForTheServedFamilysCollectionAtTopLevel) {
+  const VendorCollection wired = VendorCollectionOf(101);
+  const VendorCollection nordic = VendorCollectionOf(201);
+  EXPECT_EQ(VendorCollectionOf(200).usage_page, 0xFF01);  // 200 is still wired
+  EXPECT_EQ(VendorCollectionOf(0).usage_page, 0xFF01);    // before the first scan
+
+  // The vendor collection nested inside the mouse collection is not top level.
+  std::vector<uint8_t> nested = Joined({0x05, 0x01, 0x09, 0x02, 0xA1, 0x01}, kVendorDescriptor);
+  nested.push_back(0xC0);
+  // Usage 0x11 on the wired page; usage 0x02 on the Nordic page.
+  std::vector<uint8_t> other_usage = kVendorDescriptor;
+  other_usage[4] = 0x11;
+  std::vector<uint8_t> other_nordic = kNordicDescriptor;
+  other_nordic[4] = 0x02;
+
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> descriptor;
+    bool wired, nordic;  // found when asked for that family's collection
+  };
+  const Case cases[] = {
+      {"wired collection", kVendorDescriptor, true, false},
+      {"mouse, then wired", Joined(kMouseDescriptor, kVendorDescriptor), true, false},
+      {"mouse only", kMouseDescriptor, false, false},
+      {"nested", nested, false, false},
+      {"other usage", other_usage, false, false},
+      {"truncated", {kVendorDescriptor.begin(), kVendorDescriptor.begin() + 2}, false, false},
+      {"nordic collection", kNordicDescriptor, false, true},
+      {"mouse, then nordic", Joined(kMouseDescriptor, kNordicDescriptor), false, true},
+      {"other nordic usage", other_nordic, false, false},
+      {"both families", Joined(kVendorDescriptor, kNordicDescriptor), true, true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DescriptorHasCollection(c.descriptor.data(), c.descriptor.size(), wired), c.wired) << c.name;
+    EXPECT_EQ(DescriptorHasCollection(c.descriptor.data(), c.descriptor.size(), nordic), c.nordic) << c.name;
+  }
+  EXPECT_FALSE(DescriptorHasCollection(nullptr, 0, wired));
+}
+
+TEST(ArrivalProbeTest, MissingNodeFails) {
+  EXPECT_FALSE(ProbeHidrawNode("/dev/hidraw-none", VendorCollectionOf(101)));
+}
 
 TEST(UdevRulesTest, OneUsbAndOneBluetoothLinePerDistinctId) {
   std::vector<CatalogEntry> modes(3);

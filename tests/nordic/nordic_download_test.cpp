@@ -127,6 +127,38 @@ TEST(NordicDownload, OversizedMacroNeverExceedsTheImage) {
   EXPECT_EQ(rig.Requests().size(), 18u);
 }
 
+// Macro slots count every macro a row of the profile names, rows of key
+// codes without a key slot included; the mouse holds 32 macros (slots
+// 0..31). A macro whose slot would be 32 or more is not sent, its buttons
+// get their default codes (left click 01 00 F0 00, middle click 01 00 F2 00),
+// and the result names it.
+TEST(NordicDownload, MacrosPastTheMouseSlotsAreNeitherSentNorAddressed) {
+  NordicRig rig;
+  ConfigDatabase& db = rig.Db();
+  std::vector<int> ids;
+  for (int i = 0; i < 34; ++i) ids.push_back(AddMacro(db, L"m", {{T::KeyDown, 0x41}, {T::KeyUp, 0x41}}));
+  for (int i = 0; i < 32; ++i) db.SaveKeyRecord(Row(1, 20 + i, kKindMacro, ids[i]));  // slots 0..31
+  db.SaveKeyRecord(Row(1, 1, kKindMacro, ids[32]));
+  db.SaveKeyRecord(Row(1, 3, kKindMacro, ids[33]));
+  db.SaveKeyRecord(Row(1, 2, kKindMacro, ids[31]));
+
+  NordicProtocol protocol = rig.Protocol();
+  const NordicMacroResult result = protocol.DownloadNordicMacros();
+  EXPECT_EQ(result.given, 34);
+  EXPECT_EQ(result.sent, 32);
+  EXPECT_EQ(result.not_whole, (std::vector<int>{ids[32], ids[33]}));
+  protocol.DownloadNordicKeys();
+
+  const auto fw = rig.Firmware();
+  ASSERT_FALSE(fw.Macros().empty());
+  EXPECT_EQ(fw.Macros().rbegin()->first, 31);
+  const auto& keys = fw.Keys(0);
+  const auto defaults = NordicKeyTable::DefaultArea();
+  EXPECT_EQ(Bytes(keys.begin(), keys.begin() + 4), Bytes(defaults.begin(), defaults.begin() + 4));
+  EXPECT_EQ(Bytes(keys.begin() + 8, keys.begin() + 12), Bytes(defaults.begin() + 8, defaults.begin() + 12));
+  EXPECT_EQ(Bytes(keys.begin() + 4, keys.begin() + 8), (Bytes{0x09, 0x01, 31, 0x00}));
+}
+
 // Reading the table stores rows for slots 0-4, 7, 8 (key_codes 1-5, 8, 9):
 // 01 00 F8 01 -> scroll up "112", 0A 01 00 00 -> 105/9 "134", 00 01 00 00
 // -> Left Ctrl; a macro code leaves the button's row alone.

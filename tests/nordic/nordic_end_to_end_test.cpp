@@ -10,13 +10,7 @@ namespace tk410 {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-const char* kNordicCatalog = R"(<config><device>
-<mouse name="TK410N" device_type="201" device_attr="TK410N">
-<mode value="0" desc="direct" vid="1209" pid="0003" hid_interface="VID_1209&amp;PID_0003"/>
-<mode value="1" desc="receiver" vid="1209" pid="0004" hid_interface="VID_1209&amp;PID_0004"/>
-<mode value="3" desc="receiver" vid="1209" pid="0005" hid_interface="VID_1209&amp;PID_0005"/>
-</mouse></device><software caption="x" version="1"/></config>)";
+using testing::kNordicCatalog;
 
 class NordicEndToEnd : public testing::WindowFixture {
  protected:
@@ -152,6 +146,48 @@ TEST_F(NordicEndToEnd, ReadButtonReadsTheNordicMouse) {
   window_->Enqueue(kTaskReadAll);
   RunQueue();
   EXPECT_EQ(Config(L"report_rate"), L"1");
+}
+
+// The mouse's own profile button chose profile 3 since the last read: the
+// read follows it. The profile list shows profile 3, which stays the active
+// profile when the list is built again, and the mouse's values land there.
+TEST_F(NordicEndToEnd, ReadFollowsTheMouseToAnotherProfile) {
+  auto* combo = static_cast<PLKUI::MComboBox*>(
+      window_->CreateControl(L"MComboBox", ctl::kProfileCombo, PLKUI::MRect{0, 0, 10, 10}, L""));
+  receiver_->SetLinked(true, true);
+  StartNordic();
+  ASSERT_EQ(window_->current_profile.load(), 1);
+  ASSERT_EQ(combo->GetCurData(), 1);
+  receiver_->WithFirmware([](NordicFirmware& f) {
+    // Select profile index 2, as the mouse's profile button does: 02 00 82 01 02.
+    NordicFrame select;
+    select[0] = 0x02;
+    select[2] = 0x82;
+    select[3] = 0x01;
+    select[4] = 0x02;
+    select[63] = NordicFrame::CheckByte(select.data());
+    f.Handle(select.data(), NordicFrame::kSize);
+    f.SetReportRate(1);
+    return 0;
+  });
+  const std::wstring rate_before = Config(L"report_rate");
+  ASSERT_NE(rate_before, L"1");
+
+  window_->Enqueue(kTaskReadAll);
+  RunQueue();
+  EXPECT_EQ(window_->current_profile.load(), 3);
+  EXPECT_EQ(combo->GetCurData(), 3);
+  EXPECT_EQ(db_.GetActiveProfile(), 3);
+  std::wstring rate;
+  db_.GetConfigValue(3, L"report_rate", rate);
+  EXPECT_EQ(rate, L"1");
+  db_.GetConfigValue(1, L"report_rate", rate);
+  EXPECT_EQ(rate, rate_before);  // profile 1 keeps its values
+
+  // Building the list again (a language change does) keeps profile 3.
+  window_->RefreshProfileList();
+  EXPECT_EQ(window_->current_profile.load(), 3);
+  EXPECT_EQ(combo->GetCurData(), 3);
 }
 
 }  // namespace

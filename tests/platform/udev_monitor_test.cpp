@@ -18,7 +18,7 @@ TEST(UdevHidrawMonitorTest, StartsAndStopsCleanly) {
   EXPECT_FALSE(monitor.IsRunning());
   monitor.Stop();  // twice is harmless
   EXPECT_TRUE(monitor.Start([&](const std::wstring&, bool) { ++calls; }));
-  EXPECT_FALSE(monitor.ProbeArrival(L"HID\\VID_1209&PID_0001\\NOT-A-NODE"));
+  EXPECT_FALSE(monitor.ProbeArrival(L"HID\\VID_1209&PID_0001\\NOT-A-NODE", VendorCollectionOf(201)));
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ class UhidFrontEndTest : public ::testing::Test {
     std::memcpy(f.data(), e.u.input2.data, WiredFrame::kSize);
     return f;
   }
-  static WiredFrame BatteryRequest() { return WiredFrame::Request(kWiredBattery, 0, 0, 0); }
+  static WiredFrame BatteryRequest() { return WiredFrame::Request(kWiredBattery, 0xA5, 0x2E, 0); }
 
   WiredFirmware firmware_;
 };

@@ -60,7 +60,7 @@ TEST(UhidNordicFrontEnd, ReceiverAnswersItselfAndPassesTheMouseOnWhileLinked) {
   NordicReceiverFirmware firmware(true);
   UhidNordicFrontEnd front(firmware, 0x1209, 0x0004);
   const NordicFrame receiver_status = Request(kTargetDevice, kCmdStatus, kCodeRead, kSubRead);
-  const NordicFrame mouse_version = Request(kTargetBehind, kCmdVersion, kCodeRead, kSubRead);
+  const NordicFrame mouse_version = Request(kTargetBehind, kCmdVersion, kCodeRead, kSubVersion);
 
   auto replies = front.OnEvent(Output(receiver_status), 0);
   ASSERT_EQ(replies.size(), 1u);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "assign/button_function.h"
+#include "assign/wired_key_codec.h"
 #include "macro/macro_steps.h"
 #include "wired_rig.h"
 
@@ -128,6 +129,39 @@ TEST(WiredDownload, MacroDownloadChunksAndEnd) {
   ASSERT_EQ(stored.size(), 32u);
   EXPECT_EQ(stored[0].size(), 2u);
   EXPECT_EQ(stored[31], (std::vector<WiredMacroEntry>{WiredMacroEntry{0, 0x80, 0}}));
+}
+
+// A button names its macro by position in the macro list, and the mouse's
+// offset table has 32 entries (positions 0..31). Buttons of macros at
+// position 32 and later (not in the image) get their slot's default code,
+// never 70 20 .. or 70 21 .., which would make the mouse read an offset
+// past its table.
+TEST(WiredDownload, ButtonsOfMacrosPastTheTableKeepTheirDefaults) {
+  WiredRig rig;
+  std::vector<int> ids;
+  for (int i = 0; i < 34; ++i) {
+    ids.push_back(rig.Db().AddMacro(L"m"));
+    rig.Db().AddMacroEvents({MacroEvent{0, ids.back(), static_cast<int>(MacroEventType::KeyDown), 0, 0x41, 0, L""},
+                             MacroEvent{0, ids.back(), static_cast<int>(MacroEventType::KeyUp), 1, 0x41, 0, L""}});
+  }
+  struct Case {
+    int key_code;
+    int position;
+  };
+  const Case cases[] = {{1, 0}, {2, 31}, {3, 32}, {8, 33}};
+  for (const Case& c : cases) rig.Db().SaveKeyRecord(KeyRow(1, c.key_code, kKindMacro, ids[c.position]));
+  rig.Routines().MacroDownload();
+  rig.Routines().KeyDownload();
+
+  const auto keys = rig.Firmware().Keys(0);
+  const auto& defaults = WiredKeyTable::DefaultCodes();
+  for (const Case& c : cases) {
+    const int slot = WiredKeySlot(c.key_code);
+    const WiredKeyTable::Code expected =
+        c.position < 32 ? WiredKeyTable::Code{0x70, static_cast<uint8_t>(c.position), 0x01, 0x00}
+                        : defaults[slot];
+    EXPECT_EQ(Slot(keys, slot), expected) << "macro position " << c.position;
+  }
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 // virtual bus's device-change notifications.
 
 #include "device/scripted_device.h"
+#include "sim/virtual_nordic_device.h"
 #include "ui/window_fixture.h"
 
 namespace tk410 {
 namespace {
 
+using testing::kNordicCatalog;
 using testing::WindowFixture;
 
 // Catalogue with the wired mode only.
@@ -136,6 +138,64 @@ TEST_F(ConnectionTest, NoDeviceAndAccessDeniedSayDifferentThings) {
   auto* battery = window_->Control<PLKUI::BatteryCtrl>(ctl::kBattery);
   EXPECT_EQ(battery->GetBatteryState(), 2);
   EXPECT_EQ(window_->Control<PLKUI::MControlFont>(ctl::kProgramVersion)->GetTitle(), L"9.8.7");  // from the catalogue
+}
+
+// A window serving the Nordic model (device type 201) hears its receiver
+// come, go and come back: every arrival scans, shows the receiver's
+// connection and reads the linked mouse; the removal goes back to "none".
+TEST_F(ConnectionTest, NordicReceiverPluggedUnpluggedAndReplugged) {
+  product_type_ = 201;
+  MakeWindow(kNordicCatalog);
+  const PLKUI::MRect r{0, 0, 10, 10};
+  for (int id : {ctl::kVersionLabelA, ctl::kVersionLabelB}) window_->CreateControl(L"MText", id, r, L"");
+  StartUp();
+  RunQueue();  // InitialSync without a device: nothing
+  ASSERT_EQ(window_->current_device_type.load(), 201);
+  EXPECT_EQ(ConnectionText(), L"none");
+  EXPECT_FALSE(window_->online.load());
+
+  auto receiver = std::make_shared<VirtualNordicDevice>(VirtualNordicDevice::Receiver(1));
+  receiver->SetLinked(true, true);
+  receiver->WithFirmware([](NordicFirmware& f) {
+    f.SetReportRate(1);
+    return 0;
+  });
+  for (int round = 1; round <= 2; ++round) {
+    SCOPED_TRACE(round);
+    const int id = bus_->Attach(receiver);
+    Pump();
+    EXPECT_EQ(Queue(), std::vector<int>{kTaskDeviceArrival});
+    RunQueue();
+    EXPECT_TRUE(window_->online.load());
+    EXPECT_TRUE(window_->connected.load());
+    EXPECT_EQ(devices_.ActiveMode(), 1);
+    EXPECT_EQ(ConnectionText(), L"receiver");
+    EXPECT_TRUE(Tabs()->IsEnabled());
+    // The Nordic connection sequence ran: the mouse's values are in the
+    // database and its versions on the labels.
+    std::wstring rate;
+    db_.GetConfigValue(window_->current_profile.load(), L"report_rate", rate);
+    EXPECT_EQ(rate, L"1");
+    EXPECT_EQ(window_->Control<PLKUI::MControlFont>(ctl::kVersionLabelA)->GetTitle(), L"1.0.5");
+    EXPECT_EQ(window_->initial_read_done.load(), 1);
+
+    // The user changes the rate on the computer; the next arrival reads the mouse again.
+    db_.SetConfigValue(window_->current_profile.load(), L"report_rate", L"4");
+    ASSERT_TRUE(bus_->Detach(id));
+    Pump();
+    // One removal per interface of the receiver (its mouse and vendor collections).
+    EXPECT_EQ(Queue(), (std::vector<int>{kTaskDeviceRemoval, kTaskDeviceRemoval}));
+    RunQueue();
+    EXPECT_FALSE(window_->online.load());
+    EXPECT_FALSE(window_->connected.load());
+    EXPECT_EQ(ConnectionText(), L"none");
+    EXPECT_FALSE(Tabs()->IsEnabled());
+  }
+
+  // A wired mouse is not this model's: its arrival queues nothing.
+  AttachMouse();
+  Pump();
+  EXPECT_TRUE(Queue().empty());
 }
 
 }  // namespace

@@ -39,6 +39,15 @@ inline const char* kTestCatalog = R"(<?xml version="1.0" encoding="UTF-8"?>
 </device><software caption="x" version="9.8.7"/></config>
 )";
 
+// The Nordic model alone (device type 201): direct mouse on 1209:0003,
+// receiver modes 1 and 3 on 1209:0004 and 1209:0005.
+inline const char* kNordicCatalog = R"(<config><device>
+<mouse name="TK410N" device_type="201" device_attr="TK410N">
+<mode value="0" desc="direct" vid="1209" pid="0003" hid_interface="VID_1209&amp;PID_0003"/>
+<mode value="1" desc="receiver" vid="1209" pid="0004" hid_interface="VID_1209&amp;PID_0004"/>
+<mode value="3" desc="receiver" vid="1209" pid="0005" hid_interface="VID_1209&amp;PID_0005"/>
+</mouse></device><software caption="x" version="1"/></config>)";
+
 class TestWindow : public DeviceMainDlg {
  public:
   using DeviceMainDlg::DeviceMainDlg;
@@ -85,6 +94,7 @@ class WindowFixture : public ::testing::Test {
     services.catalog_path = catalog_path_.wstring();
     services.read_device_type = [this] { return stored_type_; };
     services.write_device_type = [this](int type) { stored_type_ = type; };
+    services.product_device_type = product_type_;
     window_ = std::make_unique<TestWindow>(services);
     window_->Create(nullptr, L"TEVO TK410", 0, 0, PLKUI::MRect{0, 0, 1121, 780});
     window_->SetDeviceChangeSource(std::make_unique<VirtualBusDeviceChanges>(*bus_));
@@ -135,6 +145,7 @@ class WindowFixture : public ::testing::Test {
                                 {57, L"connect"}, {900, L"no access"}, {901, L"the fix"},
                                 {902, L"denied"}}};
   int stored_type_ = 0;
+  int product_type_ = 101;  // the device type the window serves (--device-type)
   std::filesystem::path catalog_path_;
   std::vector<int> attach_ids_;
   std::unique_ptr<TestWindow> window_;

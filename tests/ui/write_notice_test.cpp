@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "base/text.h"
+#include "assign/button_function.h"
 #include "device/scripted_firmware.h"
+#include "device/wired_layout.h"
 #include "macro/macro_steps.h"
+#include "sim/virtual_nordic_device.h"
 #include "sync/sync_task.h"
 #include "ui/message_box.h"
 #include "window_fixture.h"
@@ -53,32 +56,49 @@ std::pair<std::wstring, std::wstring> AnswerNotice(PLKUI::HeadlessRuntime& runti
   return {title, body};
 }
 
-class WriteNoticeTest : public WindowFixture {
+// The window after start-up with a mouse; the written notice's texts.
+class NoticeFixture : public WindowFixture {
  protected:
-  void SetUp() override {
+  void SetUpWindow() {
     texts_.SetText(115, L"Saved");
     texts_.SetText(210, L"Written.");
     texts_.SetText(909, L"Only %d of %d macros fit.");
-    mouse_ = AttachMouse();
     MakeWindow();
     StartUp();
     RunQueue();  // the initial read
   }
 
-  // `count` macros of one key press each (A down, A up).
-  void AddMacros(int count) {
+  // `count` macros of `presses` key presses each (A down, A up); their ids.
+  std::vector<int> AddMacros(int count, int presses = 1) {
+    std::vector<int> ids;
     for (int i = 0; i < count; ++i) {
       const int id = db_.AddMacro(L"m" + FormatInt(i));
-      ASSERT_GT(id, 0);
-      MacroEvent down;
-      down.macro_id = id;
-      down.type = static_cast<int>(MacroEventType::KeyDown);
-      down.value = 0x41;
-      MacroEvent up = down;
-      up.type = static_cast<int>(MacroEventType::KeyUp);
-      up.record_index = 1;
-      db_.AddMacroEvents({down, up});
+      EXPECT_GT(id, 0);
+      std::vector<MacroEvent> steps;
+      for (int p = 0; p < presses; ++p) {
+        MacroEvent down;
+        down.macro_id = id;
+        down.type = static_cast<int>(MacroEventType::KeyDown);
+        down.value = 0x41;
+        down.record_index = 2 * p;
+        MacroEvent up = down;
+        up.type = static_cast<int>(MacroEventType::KeyUp);
+        up.record_index = 2 * p + 1;
+        steps.push_back(down);
+        steps.push_back(up);
+      }
+      db_.AddMacroEvents(steps);
+      ids.push_back(id);
     }
+    return ids;
+  }
+  void AssignMacro(int key_code, int macro_id) {
+    KeyMacroRecord row;
+    row.profile = window_->current_profile.load();
+    row.key_code = key_code;
+    row.macro_type = kKindMacro;
+    row.macro_value = macro_id;
+    db_.SaveKeyRecord(row);
   }
 
   // Runs WriteAll on the worker's turn and returns the notice's body.
@@ -88,6 +108,15 @@ class WriteNoticeTest : public WindowFixture {
     const auto [title, body] = AnswerNotice(runtime_);
     EXPECT_EQ(title, L"Saved");
     return body;
+  }
+
+};
+
+class WriteNoticeTest : public NoticeFixture {
+ protected:
+  void SetUp() override {
+    mouse_ = AttachMouse();
+    SetUpWindow();
   }
 
   size_t MacrosInMouse() {
@@ -108,6 +137,48 @@ TEST_F(WriteNoticeTest, MoreMacrosThanTheMouseHoldsAreNamedInTheNotice) {
   AddMacros(34);
   EXPECT_EQ(WriteAndReadNotice(), L"Written.\nOnly 32 of 34 macros fit.");
   EXPECT_EQ(MacrosInMouse(), 32u);  // the ones that fit
+}
+
+// A macro too large for the rest of the image is left out with every later
+// one (their table entries stay 0): a button of such a macro keeps its
+// default code instead of naming a macro the mouse does not hold.
+TEST_F(WriteNoticeTest, ButtonOfAMacroLeftOutOfAFullImageKeepsItsDefault) {
+  const int small = AddMacros(1).front();
+  const int huge = AddMacros(1, 600).front();  // 1200 entries: more than the image holds
+  AssignMacro(2, small);
+  AssignMacro(1, huge);
+  EXPECT_EQ(WriteAndReadNotice(), L"Written.\nOnly 1 of 2 macros fit.");
+  const auto keys = mouse_->WithFirmware([](WiredFirmware& f) { return f.Keys(0); });
+  const auto& defaults = WiredKeyTable::DefaultCodes();
+  EXPECT_EQ(std::vector<uint8_t>(keys.begin(), keys.begin() + 4),
+            std::vector<uint8_t>(defaults[0].begin(), defaults[0].end()));
+  EXPECT_EQ(std::vector<uint8_t>(keys.begin() + 4, keys.begin() + 8),
+            (std::vector<uint8_t>{0x70, 0x00, 0x01, 0x00}));  // the small macro, position 0
+}
+
+// The Nordic family: a macro above 246 steps reaches the mouse cut short, and
+// the notice says that not every macro fit, as for the wired family.
+class NordicWriteNoticeTest : public NoticeFixture {
+ protected:
+  void SetUp() override {
+    auto mouse = std::make_shared<VirtualNordicDevice>(VirtualNordicDevice::Direct());
+    bus_->Attach(mouse);
+    product_type_ = 201;
+    SetUpWindow();
+  }
+};
+
+TEST_F(NordicWriteNoticeTest, MacroCutShortIsNamedInTheNotice) {
+  ASSERT_TRUE(window_->IsNordicFamily());
+  ASSERT_TRUE(window_->connected.load());
+  const int small = AddMacros(1).front();
+  AssignMacro(4, small);
+  EXPECT_EQ(WriteAndReadNotice(), L"Written.");
+
+  const int big = AddMacros(1, 150).front();  // 300 steps
+  AssignMacro(5, big);
+  EXPECT_EQ(WriteAndReadNotice(), L"Written.\nOnly 1 of 2 macros fit.");
+  EXPECT_EQ(window_->macros_not_written.Get(), std::vector<int>{big});
 }
 
 // The mouse stops answering in the middle of a write: the notice says the

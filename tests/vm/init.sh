@@ -22,7 +22,7 @@ pass() { echo "PASS $1"; }
 fail() { echo "FAIL $1: $2"; }
 finish() {
   # For the console printed on failure (or with TK410_VM_VERBOSE).
-  for f in /tmp/mouse.log /tmp/watch.log /tmp/late.log /tmp/receiver.log; do
+  for f in /tmp/mouse.log /tmp/watch.log /tmp/late.log /tmp/receiver.log /tmp/nwatch.log; do
     [ -f "$f" ] && { echo "---- $f"; cat "$f"; }
   done
   echo VM-DONE
@@ -252,5 +252,52 @@ else
     pass nordic-write-read
   fi
 fi
+stop_mouse
+
+# ---------------------------------------------------------- Nordic hot-plug
+# A running `watch --device-type 201` hears the receiver arrive (scan, the
+# Nordic connection sequence), leave, and arrive again; the second arrival
+# reads the mouse again: a value changed on the computer in between comes
+# back from the mouse.
+NH=/tmp/nordic-hotplug
+start_receiver() {
+  $MOUSE --kind receiver --state $NSTATE >>/tmp/receiver.log 2>&1 &
+  MOUSE_PID=$!
+  wait_for hidraw_present 50
+}
+nh_rate() { $CTL --device-type 201 --data-dir $NH get report_rate 2>/dev/null; }
+nwatch_log() { tr '\n' '|' </tmp/nwatch.log; }
+$CTL --device-type 201 --data-dir $NH watch 90 >/tmp/nwatch.log 2>&1 &
+WATCH_PID=$!
+if ! wait_for 'grep -q "^connection: No mouse" /tmp/nwatch.log' 100; then
+  fail nordic-hot-plug "watch did not start: $(nwatch_log)"
+elif ! start_receiver; then
+  fail nordic-hot-plug "the uhid receiver did not appear: $(cat /tmp/receiver.log)"
+elif ! wait_for 'grep -q "^initial read done" /tmp/nwatch.log' 200; then
+  fail nordic-hot-plug "no arrival seen: $(nwatch_log)"
+else
+  rate=$(nh_rate)
+  stop_mouse
+  case "$rate" in
+    ''|*[!0-9]*) fail nordic-hot-plug "report_rate after the first arrival: '$rate'" ;;
+    *)
+      if ! wait_for '[ "$(grep -c "^connection: No mouse" /tmp/nwatch.log)" -ge 2 ]' 100; then
+        fail nordic-hot-plug "no removal seen: $(nwatch_log)"
+      elif ! $CTL --device-type 201 --data-dir $NH set report_rate $((rate == 5 ? 4 : 5)) >/dev/null; then
+        fail nordic-hot-plug "set report_rate failed while the receiver was away"
+      elif ! start_receiver; then
+        fail nordic-hot-plug "the uhid receiver did not come back: $(cat /tmp/receiver.log)"
+      elif ! wait_for '[ "$(grep -c "^connection: Connected (wireless)" /tmp/nwatch.log)" -ge 2 ]' 200; then
+        fail nordic-hot-plug "no second arrival seen: $(nwatch_log)"
+      elif ! wait_for '[ "$(nh_rate)" = "$rate" ]' 200; then
+        fail nordic-hot-plug "the second arrival did not read the mouse: report_rate $(nh_rate), the mouse's $rate"
+      else
+        pass nordic-hot-plug
+      fi
+      ;;
+  esac
+fi
+kill -TERM $WATCH_PID 2>/dev/null
+wait $WATCH_PID
 stop_mouse
 finish
