@@ -12,6 +12,7 @@
 #include "base/text.h"
 #include "device/scripted_firmware.h"
 #include "macro/macro_steps.h"
+#include "sim/timing_faults.h"
 #include "sync/sync_task.h"
 #include "wired_rig.h"
 
@@ -44,37 +45,48 @@ void PrintTo(const Snapshot& s, std::ostream* os) {
   for (const auto& [key, value] : s.settings) *os << "\n  " << ToUtf8(key) << "=" << ToUtf8(value);
 }
 
+// Profiles 1..5 each with their own assignments, and some settings.
+void FillProfiles(WiredRig& rig) {
+  ConfigDatabase& db = rig.Db();
+  for (int p = 1; p <= 5; ++p) {
+    db.SaveKeyRecord(KeyRow(p, 1, kKindKeyboard, 0x04 + p, p % 4));
+    db.SaveKeyRecord(KeyRow(p, 4, kKindMultimedia, p));
+    db.SaveKeyRecord(KeyRow(p, 5, kKindDpiUp, 1));
+  }
+  rig.SetConfig(L"dpi_index", L"1");
+  rig.SetConfig(L"dpi_group2_value", L"3300");
+  rig.SetConfig(L"report_rate", L"3");
+  rig.SetConfig(L"liftoff_height", L"2");
+}
+
+// Forgets what the database knows of the mouse.
+void ForgetTheMouse(WiredRig& rig) {
+  for (int p = 1; p <= 6; ++p) rig.Db().DeleteProfileKeys(p);
+  rig.Db().ResetConfigDefaults(1);
+}
+
+Snapshot TakeSnapshot(WiredRig& rig) {
+  Snapshot s;
+  for (int p = 1; p <= 6; ++p) {
+    RecordList<KeyMacroRecord> rows;
+    rig.Db().LoadKeyRecords(p, 0, rows);
+    for (const auto& r : rows) s.keys[p].emplace_back(r->key_code, r->macro_type, r->macro_value, r->macro_value2);
+  }
+  for (const wchar_t* key : kSettingKeys) s.settings[key] = rig.Config(key);
+  return s;
+}
+
 class WiredTimingTest : public ::testing::Test {
  protected:
   WiredTimingTest() : rig_(nullptr, L"TK410", mouse_.Device()) {
-    DeviceMainDlg& w = rig_.Window();
-    const PLKUI::MRect r{0, 0, 10, 10};
-    for (int id = ctl::kFirstDpiStage; id <= ctl::kLastDpiStage; ++id) {
-      auto* stage = static_cast<PLKUI::DPIControl*>(w.CreateControl(L"DPIControl", id, r, L""));
-      stage->SetDPIValue(400 * (id - ctl::kFirstDpiStage + 1));
-    }
-    w.CreateControl(L"DPISlider", ctl::kDpiSlider, r, L"");
-    for (int id = ctl::kFirstRate; id <= ctl::kLastRate; ++id) w.CreateControl(L"ColorButtonEx", id, r, L"");
-    w.CreateControl(L"BatteryCtrl", ctl::kBattery, r, L"");
-    w.online.store(true);
+    rig_.AddStatusControls();
+    rig_.Window().online.store(true);
 
     FillDatabase();
-    w.RunTask(kTaskWriteAll);
+    rig_.Window().RunTask(kTaskWriteAll);
   }
 
-  // Profiles 1..5 each with their own assignments, and some settings.
-  void FillDatabase() {
-    ConfigDatabase& db = rig_.Db();
-    for (int p = 1; p <= 5; ++p) {
-      db.SaveKeyRecord(KeyRow(p, 1, kKindKeyboard, 0x04 + p, p % 4));
-      db.SaveKeyRecord(KeyRow(p, 4, kKindMultimedia, p));
-      db.SaveKeyRecord(KeyRow(p, 5, kKindDpiUp, 1));
-    }
-    rig_.SetConfig(L"dpi_index", L"1");
-    rig_.SetConfig(L"dpi_group2_value", L"3300");
-    rig_.SetConfig(L"report_rate", L"3");
-    rig_.SetConfig(L"liftoff_height", L"2");
-  }
+  void FillDatabase() { FillProfiles(rig_); }
 
   // Every reply `kLatencyMs` after its request; `shape` may change request n's.
   void Shape(std::function<void(int, const Bytes&, std::vector<ScriptedReport>&, WiredFirmware&)> shape) {
@@ -85,22 +97,8 @@ class WiredTimingTest : public ::testing::Test {
     });
   }
 
-  // Forgets what the database knows of the mouse.
-  void WipeDatabase() {
-    for (int p = 1; p <= 6; ++p) rig_.Db().DeleteProfileKeys(p);
-    rig_.Db().ResetConfigDefaults(1);
-  }
-
-  Snapshot Take() {
-    Snapshot s;
-    for (int p = 1; p <= 6; ++p) {
-      RecordList<KeyMacroRecord> rows;
-      rig_.Db().LoadKeyRecords(p, 0, rows);
-      for (const auto& r : rows) s.keys[p].emplace_back(r->key_code, r->macro_type, r->macro_value, r->macro_value2);
-    }
-    for (const wchar_t* key : kSettingKeys) s.settings[key] = rig_.Config(key);
-    return s;
-  }
+  void WipeDatabase() { ForgetTheMouse(rig_); }
+  Snapshot Take() { return TakeSnapshot(rig_); }
 
   // What a read of the unhindered mouse stores.
   Snapshot Reference() {
@@ -121,7 +119,7 @@ class WiredTimingTest : public ::testing::Test {
     return -1;
   }
 
-  bool Checked(int id) { return rig_.Window().Control<PLKUI::MCheckControl>(id)->GetCheck() != 0; }
+  bool Checked(int id) { return rig_.Checked(id); }
 
   ScriptedWiredMouse mouse_;
   WiredRig rig_;
@@ -202,6 +200,88 @@ TEST_F(WiredTimingTest, LateOrDuplicatedReplyInAWriteAllLeavesTheNextReadIntact)
     rig_.Manual().AdvanceMs(5000);  // let anything still under way arrive
     WipeDatabase();
     rig_.Routines().ReadAll();
+  }
+}
+
+
+// The same faults raised by the virtual mouse's own switches, as the
+// command line and the uhid mouse raise them.
+class TimingFaultSwitchTest : public ::testing::Test {
+ protected:
+  TimingFaultSwitchTest() {
+    rig_.AddStatusControls();
+    rig_.Window().online.store(true);
+    rig_.Mouse().SetReplyLatencyMs(300);  // a late reply then lands inside the next exchange
+    FillProfiles(rig_);
+    rig_.Window().RunTask(kTaskWriteAll);
+  }
+
+  // The request number (1-based, from the next request) of the `nth` request
+  // with `command` in a task like the last one.
+  int NthRequest(uint8_t command, int nth) {
+    int seen = 0;
+    const auto requests = rig_.Requests();
+    for (size_t i = 0; i < requests.size(); ++i) {
+      if (requests[i][WiredFrame::kCommand] == command && ++seen == nth) return static_cast<int>(i) + 1;
+    }
+    return -1;
+  }
+
+  Snapshot ReadIntoEmptyDatabase() {
+    ForgetTheMouse(rig_);
+    rig_.ClearRequests();
+    EXPECT_TRUE(rig_.Routines().ReadAll());
+    return TakeSnapshot(rig_);
+  }
+
+  WiredRig rig_;
+};
+
+// The DPI button is pressed while read-all reads the third key table: the
+// mouse moves to stage 5 and its status report comes before the key reply.
+TEST_F(TimingFaultSwitchTest, StrayReportBeforeTheThirdKeyReplyOfAReadAll) {
+  const Snapshot reference = ReadIntoEmptyDatabase();
+  const int third_key_read = NthRequest(kWiredKeyRead, 3);
+  ASSERT_GT(third_key_read, 0);
+
+  rig_.Mouse().SetStrayStage(5);
+  rig_.Mouse().AddTimingFault(TimingFault::kStrayReport, third_key_read);
+  Snapshot read = ReadIntoEmptyDatabase();
+  EXPECT_EQ(read.keys, reference.keys);  // every key table in its own profile
+  EXPECT_EQ(read.settings.at(L"dpi_index"), L"4");
+  read.settings[L"dpi_index"] = reference.settings.at(L"dpi_index");
+  EXPECT_EQ(read.settings, reference.settings);
+  // The database holds what the mouse holds, and the page shows it.
+  const auto block = rig_.Firmware().Settings(0);
+  EXPECT_EQ(block[WiredSettingsBlock::kActiveStageAt - WiredSettingsBlock::kFrameOffset], 5);
+  EXPECT_TRUE(rig_.Checked(ctl::kFirstDpiStage + 4));
+  EXPECT_EQ(rig_.Window().current_dpi_control.load(), ctl::kFirstDpiStage + 4);
+}
+
+// A reply of the second key write comes after the time-out, or twice: the
+// write still puts every table in the mouse, and no reply is left over to
+// be taken by a later exchange (the read that follows stores the mouse).
+TEST_F(TimingFaultSwitchTest, LateOrDuplicatedReplyInTheMiddleOfAWriteAll) {
+  const Snapshot reference = ReadIntoEmptyDatabase();
+  FillProfiles(rig_);
+  rig_.ClearRequests();
+  ASSERT_TRUE(rig_.Window().RunTask(kTaskWriteAll));
+  const int second_key_write = NthRequest(kWiredKeyWrite, 2);
+  ASSERT_GT(second_key_write, 0);
+  const WiredFirmware written = rig_.Firmware();
+
+  for (TimingFault fault : {TimingFault::kLateReply, TimingFault::kDuplicateReply}) {
+    SCOPED_TRACE(TimingFaultName(fault));
+    FillProfiles(rig_);
+    rig_.Mouse().AddTimingFault(fault, second_key_write);
+    EXPECT_TRUE(rig_.Window().RunTask(kTaskWriteAll));
+    const WiredFirmware now = rig_.Firmware();
+    for (int p = 0; p < 5; ++p) {
+      EXPECT_EQ(now.Keys(p), written.Keys(p)) << "profile " << p + 1;
+      EXPECT_EQ(now.Settings(p), written.Settings(p)) << "profile " << p + 1;
+    }
+    EXPECT_EQ(ReadIntoEmptyDatabase(), reference);
+    rig_.Manual().AdvanceMs(5000);  // nothing of this round reaches the next
   }
 }
 
