@@ -110,9 +110,10 @@ bool ParseOptions(const std::vector<std::string>& argv, CtlOptions* options, std
     return false;
   }
   TimingFaultSwitch timing;
-  if (!o.sim_fault.empty() && o.sim_fault != "no-reply" && o.sim_fault != "open-denied" &&
-      !ParseTimingFault(o.sim_fault, &timing)) {
-    *error = "--sim-fault takes no-reply, open-denied, stray-report[:N], late-reply[:N] or "
+  int silent_from = 0;
+  if (!o.sim_fault.empty() && o.sim_fault != "open-denied" &&
+      !ParseNamedFault(o.sim_fault, "no-reply", &silent_from) && !ParseTimingFault(o.sim_fault, &timing)) {
+    *error = "--sim-fault takes no-reply[:N], open-denied, stray-report[:N], late-reply[:N] or "
              "duplicate-reply[:N] (N from 1), not '" + o.sim_fault + "'";
     return false;
   }
@@ -148,8 +149,9 @@ const char* UsageText() {
       "  macro import FILE            add the macro of a macro file; print its id\n"
       "  udev-rules                   print the udev rule for the catalogue's devices\n"
       "  watch [SECONDS]              run start-up, hot-plug and the status poll; print changes\n"
-      "FAULT (the virtual mouse): no-reply, open-denied, stray-report[:N], late-reply[:N],\n"
-      "  duplicate-reply[:N]; N is the request it hits (1-based), without N every request\n"
+      "FAULT (the virtual mouse): no-reply[:N], open-denied, stray-report[:N], late-reply[:N],\n"
+      "  duplicate-reply[:N]; N is the request it hits (1-based), without N every request;\n"
+      "  no-reply:N: the mouse stops answering from request N on\n"
       "exit codes: 0 success, 1 device absent or not answering, 2 usage error,\n"
       "            3 file or data error, 4 permission denied on a present device\n";
 }

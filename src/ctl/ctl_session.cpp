@@ -120,7 +120,10 @@ Outcome Session::OpenDevices() {
         !nordic_->LoadFromFile(options_.sim_state)) {
       return Outcome::Fail(kExitData, "cannot read the virtual mouse state " + options_.sim_state);
     }
-    if (options_.sim_fault == "no-reply") nordic_->SetFault(NordicFault::kNoReply, -1);
+    int silent_from = 0;
+    if (ParseNamedFault(options_.sim_fault, "no-reply", &silent_from)) {
+      nordic_->SetFault(NordicFault::kNoReply, -1, silent_from > 0 ? silent_from - 1 : 0);
+    }
     if (options_.sim_fault == "open-denied") nordic_->SetOpenDenied(true);
     TimingFaultSwitch timing;
     if (ParseTimingFault(options_.sim_fault, &timing)) nordic_->AddTimingFault(timing);
@@ -134,7 +137,10 @@ Outcome Session::OpenDevices() {
         return Outcome::Fail(kExitData, "cannot read the virtual mouse state " + options_.sim_state);
       }
     }
-    if (options_.sim_fault == "no-reply") mouse_->SetFault(WiredFault::kNoReply, -1);
+    int silent_from = 0;
+    if (ParseNamedFault(options_.sim_fault, "no-reply", &silent_from)) {
+      mouse_->SetFault(WiredFault::kNoReply, -1, silent_from > 0 ? silent_from - 1 : 0);
+    }
     if (options_.sim_fault == "open-denied") mouse_->SetOpenDenied(true);
     TimingFaultSwitch timing;
     if (ParseTimingFault(options_.sim_fault, &timing)) mouse_->AddTimingFault(timing);

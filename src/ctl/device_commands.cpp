@@ -1,7 +1,8 @@
 // devices, status, read, write, restore: each opens the HID side, scans as
 // the window does and runs only the routines the command names, on this
-// thread. Failures the routines keep silent (no reply) are read from the
-// frame trace's exchange counts.
+// thread. read, write and restore fail when the task says the mouse left a
+// request unanswered; status reads that from the frame trace's exchange
+// counts.
 
 #include "ctl/commands.h"
 
@@ -122,6 +123,19 @@ Outcome CheckAnswered(Session& session, const char* what) {
   return Outcome::Ok();
 }
 
+// Runs a task as the worker would; fails when the mouse left a request of
+// it unanswered (`unanswered` says what that left undone).
+Outcome RunDeviceTask(Session& session, int task, const char* what, const char* unanswered) {
+  const bool answered = session.Window().RunTask(task);
+  if (session.Trace().Requests() == 0) {
+    return Outcome::Fail(kExitNoDevice, std::string(what) + ": no frame reached the mouse");
+  }
+  if (!answered) {
+    return Outcome::Fail(kExitNoDevice, std::string(what) + ": the mouse stopped answering; " + unanswered);
+  }
+  return Outcome::Ok();
+}
+
 // After a write: the macros that did not fit into the mouse whole (what the
 // window's written notice tells), named by id and name.
 Outcome CheckMacrosWritten(Session& session) {
@@ -224,8 +238,10 @@ Outcome StatusCommand(Session& session, const Args& args) {
 Outcome ReadCommand(Session& session, const Args& args) {
   if (Outcome usage = NoArguments("read", args); !usage.ok()) return usage;
   if (Outcome connected = Connect(session, true); !connected.ok()) return connected;
-  session.Window().RunTask(kTaskReadAll);
-  if (Outcome answered = CheckAnswered(session, "read"); !answered.ok()) return answered;
+  if (Outcome answered =
+          RunDeviceTask(session, kTaskReadAll, "read", "not everything was read");
+      !answered.ok())
+    return answered;
   Print("read the mouse into profile " + std::to_string(session.CurrentProfile()));
   return Outcome::Ok();
 }
@@ -237,8 +253,9 @@ Outcome WriteCommand(Session& session, const Args& args) {
   // query alone: reading the mouse into the database first would overwrite
   // the assignments about to be written.
   if (Outcome linked = NordicLink(session); !linked.ok()) return linked;
-  session.Window().RunTask(kTaskWriteAll);
-  if (Outcome answered = CheckAnswered(session, "write"); !answered.ok()) return answered;
+  if (Outcome answered = RunDeviceTask(session, kTaskWriteAll, "write", "the profile was not written whole");
+      !answered.ok())
+    return answered;
   if (Outcome fitted = CheckMacrosWritten(session); !fitted.ok()) return fitted;
   Print("wrote profile " + std::to_string(session.CurrentProfile()) + " to the mouse");
   return Outcome::Ok();
@@ -259,8 +276,10 @@ Outcome RestoreCommand(Session& session, const Args& args) {
   db.SetConfigValue(profile, L"report_rate", session.Devices().ActiveMode() == kModeDirect ? L"4" : L"2");
   window.reset_selector.store(1);
   if (Outcome linked = NordicLink(session); !linked.ok()) return linked;
-  window.RunTask(kTaskRestoreProfile);
-  if (Outcome answered = CheckAnswered(session, "restore"); !answered.ok()) return answered;
+  if (Outcome answered =
+          RunDeviceTask(session, kTaskRestoreProfile, "restore", "the defaults were not written whole");
+      !answered.ok())
+    return answered;
   Print("restored the defaults of profile " + std::to_string(profile) + " and wrote them to the mouse");
   return Outcome::Ok();
 }

@@ -42,9 +42,10 @@ struct DeviceInfo {
   int32_t dev_type = 0;
   int32_t dev_mode = 0;
   int32_t online = 0;
-  // Report ids of the other collections sharing this interface; their
-  // reports are skipped while waiting for a reply.
-  std::set<uint8_t> other_report_ids;
+  // The ids of the collection's numbered input reports; reports of the
+  // interface with another first byte are skipped. Empty: every report of
+  // the interface is the collection's.
+  std::set<uint8_t> input_report_ids;
 };
 
 }  // namespace tk410

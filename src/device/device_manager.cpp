@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "base/trace.h"
 #include "device/hidapi_backend.h"
+#include "device/nordic_layout.h"
 #include "device/wired_layout.h"
 
 namespace tk410 {
@@ -26,6 +27,9 @@ constexpr int kFeatureAttempts = 10;
 constexpr uint32_t kFeatureRetryWaitMs = 10;
 constexpr uint32_t kProbeRetryWaitMs = 100;
 constexpr size_t kReportBuffer = 65;
+// Reports taken off an interface before a request at most: the kernel keeps
+// 64 per open descriptor; one more covers a report arriving meanwhile.
+constexpr int kMaxQueuedReports = 65;
 
 // The Windows path of a Bluetooth HID-over-GATT keyboard-class interface.
 constexpr const char* kBluetoothHidService = "00001812-0000-1000-8000-00805F9B34FB";
@@ -148,7 +152,7 @@ void DeviceManager::EnumerateDevice() {
     info->release_number = e.release_number;
     info->dev_type = TypeOf(e.vendor_id, e.product_id);
     info->online = 1;
-    info->other_report_ids = e.other_report_ids;
+    info->input_report_ids = e.input_report_ids;
     return info;
   };
 
@@ -232,7 +236,7 @@ int DeviceManager::ActiveMode() const {
 
 HidDevice* DeviceManager::ActiveHandle() { return ActiveHandleAndFilter(nullptr); }
 
-HidDevice* DeviceManager::ActiveHandleAndFilter(std::set<uint8_t>* other_ids) {
+HidDevice* DeviceManager::ActiveHandleAndFilter(std::set<uint8_t>* own_ids) {
   std::lock_guard<std::mutex> lock(lists_mutex_);
   if (active_ == nullptr) {
     DeviceInfo* d = ChooseActiveLocked();
@@ -240,7 +244,7 @@ HidDevice* DeviceManager::ActiveHandleAndFilter(std::set<uint8_t>* other_ids) {
     if (d != nullptr && d->handle != nullptr) active_ = d;
   }
   if (active_ == nullptr) return nullptr;
-  if (other_ids) *other_ids = active_->other_report_ids;
+  if (own_ids) *own_ids = active_->input_report_ids;
   return active_->handle.get();
 }
 
@@ -268,7 +272,7 @@ size_t DeviceManager::DeviceCount() const {
 std::set<uint8_t> DeviceManager::FilterOf(HidDevice* device) const {
   std::lock_guard<std::mutex> lock(lists_mutex_);
   for (const auto& d : devices_) {
-    if (d->handle.get() == device) return d->other_report_ids;
+    if (d->handle.get() == device) return d->input_report_ids;
   }
   return {};
 }
@@ -290,20 +294,67 @@ int DeviceManager::WriteTraced(HidDevice* device, const uint8_t* data, size_t le
   return device->Write(data, length);
 }
 
-// Every input report of an interface arrives on its one descriptor: reports
-// of the other collections (known by their report ids) are skipped, and the
-// read goes on for what is left of the time-out.
-int DeviceManager::ReadFiltered(HidDevice* device, const std::set<uint8_t>& other_ids,
-                                uint8_t* data, size_t length, int timeout_ms) {
+void DeviceManager::SetStatusReportSink(const void* owner, StatusReportSink sink) {
+  std::lock_guard<std::mutex> lock(sink_mutex_);
+  sink_owner_ = owner;
+  status_sink_ = std::move(sink);
+}
+
+void DeviceManager::ClearStatusReportSink(const void* owner) {
+  std::lock_guard<std::mutex> lock(sink_mutex_);
+  if (sink_owner_ != owner) return;
+  sink_owner_ = nullptr;
+  status_sink_ = nullptr;
+}
+
+void DeviceManager::PassOver(ReportFamily family, const uint8_t* report, int length) {
+  if (length <= 0) return;
+  const size_t n = static_cast<size_t>(length);
+  WiredStatusReport status;
+  const bool is_status = family == ReportFamily::kWired ? WiredStatusReport::Parse(report, n, &status)
+                                                        : nordic::IsStatusReport(report, n);
+  if (is_status) {
+    std::lock_guard<std::mutex> lock(sink_mutex_);
+    if (status_sink_) {
+      status_sink_(family, report, n);
+      return;
+    }
+  }
+  Trace(kTraceInfo, "DeviceManager: dropped a %d-byte report that answers no request (%02X %02X %02X %02X)",
+        length, report[0], n > 1 ? report[1] : 0, n > 2 ? report[2] : 0, n > 3 ? report[3] : 0);
+}
+
+// Every input report of an interface arrives on its one descriptor: when
+// the collection's input reports are numbered, reports with another first
+// byte belong to other collections and are skipped; so are (after PassOver)
+// reports of the collection that are not the one waited for. The read goes
+// on for what is left of the time-out.
+int DeviceManager::ReadFiltered(HidDevice* device, const std::set<uint8_t>& own_ids, uint8_t* data,
+                                size_t length, int timeout_ms, const Wanted& wanted, ReportFamily family) {
   const uint64_t start = clock_.TickMs();
   int remaining = timeout_ms;
   for (;;) {
     const int n = device->ReadTimeout(data, length, remaining);
     EmitTrace("R", data, n);
-    if (n <= 0 || other_ids.count(data[0]) == 0) return n;
+    if (n <= 0) return n;
+    if (own_ids.empty() || own_ids.count(data[0]) != 0) {
+      if (!wanted || wanted(data, n)) return n;
+      PassOver(family, data, n);
+    }
     const uint64_t elapsed = clock_.TickMs() - start;
     if (elapsed >= static_cast<uint64_t>(timeout_ms)) return 0;
     remaining = timeout_ms - static_cast<int>(elapsed);
+  }
+}
+
+void DeviceManager::DrainQueued(HidDevice* device, const std::set<uint8_t>& own_ids, ReportFamily family) {
+  uint8_t report[kReportBuffer];
+  for (int i = 0; i < kMaxQueuedReports; ++i) {
+    std::memset(report, 0, sizeof(report));
+    const int n = device->ReadTimeout(report, sizeof(report), 0);
+    if (n <= 0) return;  // nothing queued (or the device went): not traced
+    EmitTrace("R", report, n);
+    if (own_ids.empty() || own_ids.count(report[0]) != 0) PassOver(family, report, n);
   }
 }
 
@@ -315,25 +366,31 @@ int DeviceManager::ReadReport(HidDevice* device, uint8_t* data, size_t length, i
 bool DeviceManager::ExchangeWired(WiredFrame& frame) {
   if (current_type_ > kLastWiredType) return false;
   if (!opened_) return false;
-  std::set<uint8_t> other_ids;
-  HidDevice* device = ActiveHandleAndFilter(&other_ids);
+  std::set<uint8_t> own_ids;
+  HidDevice* device = ActiveHandleAndFilter(&own_ids);
   if (device == nullptr) return false;
 
   frame.FillCheck();
+  const WiredFrame sent = frame;
   const auto request = frame.ToReport();  // kept for the retries
 
+  DrainQueued(device, own_ids, ReportFamily::kWired);
   if (WriteTraced(device, request.data(), request.size()) <= 0) {
     clock_.SleepMs(kRewriteWaitMs);
     if (WriteTraced(device, request.data(), request.size()) <= 0) return false;
   }
 
-  // Reads one reply into the payload: reply byte n replaces payload byte n.
+  // Reads the reply into the payload: reply byte n replaces payload byte n.
+  const Wanted reply_to_request = [&sent](const uint8_t* report, int n) {
+    return WiredReplyRule::Matches(sent, report, static_cast<size_t>(n));
+  };
   auto read_reply = [&]() {
     uint8_t reply[kReportBuffer] = {};
-    const int n = ReadFiltered(device, other_ids, reply, sizeof(reply), kWiredReadMs);
+    const int n = ReadFiltered(device, own_ids, reply, sizeof(reply), kWiredReadMs, reply_to_request,
+                               ReportFamily::kWired);
     if (n <= 0) return false;
     std::memcpy(frame.data(), reply, std::min<size_t>(static_cast<size_t>(n), WiredFrame::kSize));
-    return frame.IsReply();
+    return true;
   };
 
   if (read_reply()) return true;
@@ -385,20 +442,31 @@ bool DeviceManager::ExchangeNordicOn(HidDevice* device, NordicFrame& frame) {
   // The handle comes from the caller's record; the scan probes receivers
   // between CloseAll (opened clear) and setting opened again.
   if (device == nullptr) return false;
-  const std::set<uint8_t> other_ids = FilterOf(device);
+  const std::set<uint8_t> own_ids = FilterOf(device);
 
+  // The drain read; when it finds a report, the rest of the queue follows.
   uint8_t buffer[kReportBuffer] = {};
-  ReadFiltered(device, other_ids, buffer, sizeof(buffer), kNordicDrainMs);  // drains one report
+  const int drained = ReadFiltered(device, own_ids, buffer, sizeof(buffer), kNordicDrainMs);
+  if (drained > 0) {
+    PassOver(ReportFamily::kNordic, buffer, drained);
+    DrainQueued(device, own_ids, ReportFamily::kNordic);
+  }
 
   const auto report = frame.ToReport();
   if (WriteTraced(device, report.data(), report.size()) <= 0) return false;
 
+  const NordicFrame sent = frame;
+  const Wanted reply_to_request = [&sent](const uint8_t* data, int n) {
+    return nordic::IsReplyTo(sent.bytes.data(), data, static_cast<size_t>(n));
+  };
   clock_.SleepMs(kNordicReplyWaitMs);
   std::memset(buffer, 0, sizeof(buffer));
-  int n = ReadFiltered(device, other_ids, buffer, sizeof(buffer), kNordicReplyMs);
+  int n = ReadFiltered(device, own_ids, buffer, sizeof(buffer), kNordicReplyMs, reply_to_request,
+                       ReportFamily::kNordic);
   if (n <= 0) {
     clock_.SleepMs(kNordicRetryWaitMs);
-    n = ReadFiltered(device, other_ids, buffer, sizeof(buffer), kNordicRetryMs);
+    n = ReadFiltered(device, own_ids, buffer, sizeof(buffer), kNordicRetryMs, reply_to_request,
+                     ReportFamily::kNordic);
   }
   if (n != static_cast<int>(NordicFrame::kSize)) return false;
   std::memcpy(frame.data(), buffer, NordicFrame::kSize);
@@ -438,9 +506,9 @@ void DeviceManager::MarkReceiversOffline() {
 
 bool DeviceManager::PollReport(uint8_t* buffer) {
   if (!opened_) return false;
-  std::set<uint8_t> other_ids;
-  if (HidDevice* device = ActiveHandleAndFilter(&other_ids)) {
-    return ReadFiltered(device, other_ids, buffer, kReportBuffer, kPollMs) ==
+  std::set<uint8_t> own_ids;
+  if (HidDevice* device = ActiveHandleAndFilter(&own_ids)) {
+    return ReadFiltered(device, own_ids, buffer, kReportBuffer, kPollMs) ==
            static_cast<int>(NordicFrame::kSize);
   }
   // No active device: listen on every receiver of the current type.
@@ -453,7 +521,7 @@ bool DeviceManager::PollReport(uint8_t* buffer) {
     }
   }
   for (DeviceInfo* d : receivers) {
-    if (ReadFiltered(d->handle.get(), d->other_report_ids, buffer, kReportBuffer, kPollMs) > 0) {
+    if (ReadFiltered(d->handle.get(), d->input_report_ids, buffer, kReportBuffer, kPollMs) > 0) {
       std::lock_guard<std::mutex> lock(lists_mutex_);
       d->online = (buffer[4] >> 3) & 1;
       return true;

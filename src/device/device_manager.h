@@ -19,6 +19,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -33,6 +34,16 @@
 #include "device/wired_frame.h"
 
 namespace tk410 {
+
+// The family whose framing an exchange uses.
+enum class ReportFamily { kWired, kNordic };
+
+// Receives the status reports an exchange meets on the interface: queued
+// before its request (the DPI button was pressed while the program idled)
+// or arriving while it waits for its reply. The wired status report
+// (0xAA 0xFA) and the Nordic status (code 0x8C); `length` bytes as read.
+// Called on the thread that exchanges.
+using StatusReportSink = std::function<void(ReportFamily family, const uint8_t* report, size_t length)>;
 
 class DeviceManager {
  public:
@@ -96,8 +107,16 @@ class DeviceManager {
   int32_t CurrentDeviceType() const { return current_type_; }
 
   // ---- I/O
-  // Adds the check byte, writes, and waits for a reply starting 0xAA, with
-  // two retries. The reply replaces the payload.
+  // Every exchange first takes what is already queued on the interface
+  // (without waiting): status reports go to the status sink, anything else
+  // (a reply that came after its exchange gave up, a reply sent twice) is
+  // dropped and traced. It then takes only the reply that matches its
+  // request (WiredReplyRule, nordic::IsReplyTo); other reports met while it
+  // waits are handled the same way and the wait goes on for what is left of
+  // the read's time-out.
+  //
+  // Adds the check byte, writes, and waits for the reply, with two retries.
+  // The reply replaces the payload; without one the payload is kept.
   bool ExchangeWired(WiredFrame& frame);
   // Reads the version feature report. `text` becomes "0.0.0", then the
   // device's text if one was read. False when no I/O was possible.
@@ -126,20 +145,39 @@ class DeviceManager {
   // ---- frame trace
   void SetFrameTrace(FrameTraceSink sink);
 
+  // ---- status reports met by exchanges
+  // `owner` names who set the sink; ClearStatusReportSink clears it only for
+  // the same owner (a window that goes leaves a newer window's sink alone).
+  void SetStatusReportSink(const void* owner, StatusReportSink sink);
+  void ClearStatusReportSink(const void* owner);
+
  private:
   using DeviceList = std::vector<std::unique_ptr<DeviceInfo>>;
+  // A report the read is waiting for.
+  using Wanted = std::function<bool(const uint8_t* report, int length)>;
 
   // First supported record with these ids; lists_mutex_ held.
   const SupportedDevice* FirstSupportedLocked(uint32_t vendor_id, uint32_t product_id) const;
   // The active-device choice; lists_mutex_ held.
   DeviceInfo* ChooseActiveLocked() const;
-  // Active record's handle and the report ids to skip, looked up under the lock.
-  HidDevice* ActiveHandleAndFilter(std::set<uint8_t>* other_ids);
+  // Active record's handle and its input report ids, looked up under the lock.
+  HidDevice* ActiveHandleAndFilter(std::set<uint8_t>* own_ids);
   std::set<uint8_t> FilterOf(HidDevice* device) const;
 
   int WriteTraced(HidDevice* device, const uint8_t* data, size_t length);
-  int ReadFiltered(HidDevice* device, const std::set<uint8_t>& other_ids, uint8_t* data,
-                   size_t length, int timeout_ms);
+  // Reads until a report of the collection (`own_ids`) that `wanted` takes
+  // arrives, or `timeout_ms` has passed. Reports of other collections are
+  // skipped; reports of the collection that `wanted` refuses go to
+  // PassOver. Without `wanted` the first report of the collection is taken.
+  // Bytes read, 0 on time-out, -1 on error. Every read is traced.
+  int ReadFiltered(HidDevice* device, const std::set<uint8_t>& own_ids, uint8_t* data, size_t length,
+                   int timeout_ms, const Wanted& wanted = nullptr, ReportFamily family = ReportFamily::kWired);
+  // Takes every report already queued on `device` without waiting; each goes
+  // to PassOver. Reads that find nothing are not traced.
+  void DrainQueued(HidDevice* device, const std::set<uint8_t>& own_ids, ReportFamily family);
+  // A report that is no exchange's reply: a status report goes to the sink,
+  // anything else is dropped with a trace line.
+  void PassOver(ReportFamily family, const uint8_t* report, int length);
   void EmitTrace(const char* tag, const uint8_t* data, int count);
   bool IsBluetoothRecord(const HidCollectionInfo& entry) const;
 
@@ -157,6 +195,10 @@ class DeviceManager {
 
   std::mutex trace_mutex_;
   FrameTraceSink trace_;  // guarded by trace_mutex_
+
+  std::mutex sink_mutex_;
+  const void* sink_owner_ = nullptr;  // guarded by sink_mutex_
+  StatusReportSink status_sink_;      // guarded by sink_mutex_
 };
 
 }  // namespace tk410

@@ -19,7 +19,7 @@ std::vector<HidCollectionInfo> CollectionsOfInterface(const HidCollectionInfo& b
     HidCollectionInfo info = base;
     info.usage_page = (*parsed)[i].usage_page;
     info.usage = (*parsed)[i].usage;
-    info.other_report_ids = OtherReportIds(*parsed, i);
+    info.input_report_ids = OwnInputReportIds(*parsed, i);
     out.push_back(std::move(info));
   }
   return out;

@@ -32,9 +32,11 @@ struct HidCollectionInfo {
   uint16_t usage = 0;
   int bus_type = kHidBusUnknown;
   int interface_number = -1;
-  // Report ids used by the other collections of the same interface and not
-  // by this one: an input report starting with one of them is not ours.
-  std::set<uint8_t> other_report_ids;
+  // The report ids of this collection's input reports when they are
+  // numbered: an input report of the interface starting with another byte
+  // belongs to another collection. Empty when they carry no report id: then
+  // every input report of the interface is this collection's.
+  std::set<uint8_t> input_report_ids;
 };
 
 // An open HID device. Destroying the object closes it. Not thread-safe:

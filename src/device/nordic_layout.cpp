@@ -15,6 +15,16 @@ void nordic::PutLe16(uint8_t* at, int value) {
 
 int nordic::GetLe16(const uint8_t* at) { return at[0] | at[1] << 8; }
 
+bool nordic::IsReplyTo(const uint8_t* request, const uint8_t* reply, size_t length) {
+  if (request == nullptr || reply == nullptr || length != NordicFrame::kSize) return false;
+  if (reply[kTargetCommandAt] != request[kTargetCommandAt] || reply[kSubAt] != request[kSubAt]) return false;
+  return CommandOf(request[kTargetCommandAt]) != kCmdMacro || reply[kChunkAt] == request[kChunkAt];
+}
+
+bool nordic::IsStatusReport(const uint8_t* report, size_t length) {
+  return report != nullptr && length == NordicFrame::kSize && report[kCodeAt] == kCodeStatus;
+}
+
 NordicFrame nordic::Request(int target, uint8_t command, uint8_t code, uint8_t sub,
                             std::initializer_list<uint8_t> data) {
   NordicFrame frame;

@@ -65,6 +65,15 @@ inline uint8_t CommandOf(uint8_t byte0) { return byte0 % kTargetUnit; }
 void PutLe16(uint8_t* at, int value);
 int GetLe16(const uint8_t* at);
 
+// Whether the `length` bytes of `reply` are the reply to `request` (both
+// payloads): exactly 64 bytes that repeat the request's target and command
+// (byte 0) and sub-function (byte 3), and for a macro transfer its chunk
+// number (byte 1). The reply code (byte 2) is the caller's to judge.
+bool IsReplyTo(const uint8_t* request, const uint8_t* reply, size_t length);
+// An unsolicited status report (or the reply of command 1): 64 bytes with
+// the code 0x8C.
+bool IsStatusReport(const uint8_t* report, size_t length);
+
 // A request: byte 0 target*64 + command, then chunk, code, sub-function and
 // data from byte 4; everything else 0.
 NordicFrame Request(int target, uint8_t command, uint8_t code, uint8_t sub,

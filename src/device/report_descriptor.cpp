@@ -94,10 +94,13 @@ std::optional<std::vector<TopLevelCollection>> ParseReportDescriptor(const uint8
         --depth;
       } else if (tag == kMainInput || tag == kMainOutput || tag == kMainFeature) {
         if (!result.empty() && depth > 0) {
+          TopLevelCollection& c = result.back();
           if (globals.report_id != 0) {
-            result.back().report_ids.insert(globals.report_id);
+            c.report_ids.insert(globals.report_id);
+            if (tag == kMainInput) c.input_report_ids.insert(globals.report_id);
           } else {
-            result.back().has_unnumbered = true;
+            c.has_unnumbered = true;
+            if (tag == kMainInput) c.has_unnumbered_input = true;
           }
         }
       }
@@ -109,17 +112,12 @@ std::optional<std::vector<TopLevelCollection>> ParseReportDescriptor(const uint8
   return result;
 }
 
-std::set<uint8_t> OtherReportIds(const std::vector<TopLevelCollection>& collections,
-                                 size_t index) {
-  std::set<uint8_t> other;
-  if (index >= collections.size()) return other;
-  for (size_t k = 0; k < collections.size(); ++k) {
-    if (k == index) continue;
-    for (uint8_t id : collections[k].report_ids) {
-      if (collections[index].report_ids.count(id) == 0) other.insert(id);
-    }
-  }
-  return other;
+std::set<uint8_t> OwnInputReportIds(const std::vector<TopLevelCollection>& collections,
+                                    size_t index) {
+  if (index >= collections.size()) return {};
+  const TopLevelCollection& c = collections[index];
+  if (c.has_unnumbered_input) return {};
+  return c.input_report_ids;
 }
 
 }  // namespace tk410

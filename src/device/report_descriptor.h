@@ -21,6 +21,9 @@ struct TopLevelCollection {
   std::set<uint8_t> report_ids;
   // Main items without a report id (report number 0).
   bool has_unnumbered = false;
+  // The same for the input items alone.
+  std::set<uint8_t> input_report_ids;
+  bool has_unnumbered_input = false;
 };
 
 // Parses `descriptor`. Returns nothing for a malformed descriptor: an item
@@ -29,9 +32,13 @@ struct TopLevelCollection {
 std::optional<std::vector<TopLevelCollection>> ParseReportDescriptor(const uint8_t* descriptor,
                                                                       size_t length);
 
-// For collection `index` of one interface: the report ids the other
-// collections of that interface use and it does not. A report whose first
-// byte is one of these ids belongs to another collection.
-std::set<uint8_t> OtherReportIds(const std::vector<TopLevelCollection>& collections, size_t index);
+// For collection `index` of one interface: the report ids that mark its
+// input reports. When all its input reports are numbered, these are their
+// ids, and a report starting with any other byte belongs to another
+// collection. When its input reports carry no report id the result is
+// empty: HID does not allow numbered and unnumbered reports in one
+// descriptor, so such a collection has its interface to itself and every
+// input report on it is its own, whatever its first byte.
+std::set<uint8_t> OwnInputReportIds(const std::vector<TopLevelCollection>& collections, size_t index);
 
 }  // namespace tk410

@@ -91,6 +91,36 @@ const std::array<WiredKeyTable::Code, WiredKeyTable::kSlots>& WiredKeyTable::Def
   return codes;
 }
 
+WiredReplyRule WiredReplyRule::Of(uint8_t command) {
+  static constexpr WiredReplyRule kRules[] = {
+      {kWiredFirmwareVersion, false, false}, {kWiredKeyRead, false, true},
+      {kWiredKeyWrite, true, true},          {kWiredMacroChunk, true, false},
+      {kWiredSettingsRead, false, true},     {kWiredSettingsWrite, false, true},
+      {kWiredMacroEnd, false, false},        {kWiredLightMode, false, true},
+      {kWiredDpiStage, false, true},         {kWiredReportRate, false, true},
+      {kWiredBattery, false, true},
+  };
+  for (const WiredReplyRule& r : kRules) {
+    if (r.command == command) return r;
+  }
+  return WiredReplyRule{command, false, false};
+}
+
+bool WiredReplyRule::Matches(const WiredFrame& request, const uint8_t* reply, size_t length) {
+  const WiredReplyRule rule = Of(request[WiredFrame::kCommand]);
+  const size_t needed = rule.index    ? WiredFrame::kProfileIndex + 1
+                        : rule.offset ? WiredFrame::kOffsetHigh + 1
+                                      : WiredFrame::kCommand + 1;
+  if (reply == nullptr || length < needed) return false;
+  if (reply[WiredFrame::kMarker] != WiredFrame::kReplyMarker) return false;
+  if (reply[WiredFrame::kCommand] != rule.command) return false;
+  if (rule.offset && (reply[WiredFrame::kOffsetLow] != request[WiredFrame::kOffsetLow] ||
+                      reply[WiredFrame::kOffsetHigh] != request[WiredFrame::kOffsetHigh])) {
+    return false;
+  }
+  return !rule.index || reply[WiredFrame::kProfileIndex] == request[WiredFrame::kProfileIndex];
+}
+
 std::array<uint8_t, WiredFrame::kSize> WiredStatusReport::Build() const {
   std::array<uint8_t, WiredFrame::kSize> r{};
   r[kMarkerAt] = kMarker;

@@ -167,6 +167,35 @@ struct WiredMacroEntry {
 // last entry inside them, ends the list there (the rest is unusable).
 std::vector<std::vector<WiredMacroEntry>> DecodeWiredMacroImage(const uint8_t* image, size_t length);
 
+// ---------------------------------------------------------------- reply match
+// What a reply must echo of its request to be taken as its reply, besides
+// the marker 0xAA at byte 0: the command code (byte 1) always, and where the
+// request names a part of the mouse's memory, that name too.
+//
+//   command                                 echoed beyond the command code
+//   0x03 firmware, 0x10 macro end           nothing
+//   0x08 key read, 0x0E settings read,      the profile index (byte 7)
+//   0x0F settings write, 0x21 light mode,
+//   0x22 DPI stage, 0x23 report rate,
+//   0x30 battery
+//   0x09 key write                          offsets 5 and 6 (1, 1 for the
+//                                           default-key form) and the
+//                                           profile index
+//   0x0D macro chunk                        the chunk's image offset (5, 6)
+//
+// A command not in the table is matched on its code alone. The status
+// report (0xAA 0xFA) never matches: no command has the code 0xFA.
+struct WiredReplyRule {
+  uint8_t command = 0;
+  bool offset = false;  // bytes 5 and 6
+  bool index = false;   // byte 7
+
+  static WiredReplyRule Of(uint8_t command);
+  // Whether the first `length` bytes of `reply` are the reply to `request`.
+  // A reply too short to hold an echoed byte is not.
+  static bool Matches(const WiredFrame& request, const uint8_t* reply, size_t length);
+};
+
 // ------------------------------------------------------------- status report
 // An unsolicited input report of the vendor collection; its first 21 bytes
 // are read.

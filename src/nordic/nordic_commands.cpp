@@ -50,9 +50,9 @@ bool NordicProtocol::Send(const NordicFrame& request, uint8_t expected, Retry re
   return ok;
 }
 
-void NordicProtocol::SendOnce(const NordicFrame& request) {
+bool NordicProtocol::SendOnce(const NordicFrame& request) {
   NordicFrame frame = request;
-  window_.Devices().ExchangeNordic(frame);
+  return window_.Devices().ExchangeNordic(frame);
 }
 
 bool NordicProtocol::IsReceiverMode() const {
@@ -105,14 +105,16 @@ bool NordicProtocol::QueryNordicLink() {
   return status.linked;
 }
 
-bool NordicProtocol::ReadNordicAll() {
+bool NordicProtocol::ReadNordicAll(bool* answered) {
   state_.key_table.fill(0);
   state_.settings.fill(0);
+  if (answered) *answered = false;
   if (!QueryNordicLink()) return false;
 
   NordicFrame reply;
-  if (Send(Request(nordic::kCmdStatus, nordic::kCodeRead, nordic::kSubRead), nordic::kCodeStatus,
-           Retry::kAfterWait, &reply)) {
+  bool all = Send(Request(nordic::kCmdStatus, nordic::kCodeRead, nordic::kSubRead), nordic::kCodeStatus,
+                  Retry::kAfterWait, &reply);
+  if (all) {
     NordicStatusBlock status;
     NordicStatusBlock::Parse(reply.data(), NordicFrame::kSize, &status);
     state_.battery_b = status.battery_b;
@@ -131,13 +133,18 @@ bool NordicProtocol::ReadNordicAll() {
     for (int slot : kDecodedSlots) {
       DecodeNordicKey(slot, reply.data() + NordicKeyTable::kSlotsAt + NordicKeyTable::kSlotSize * slot);
     }
+  } else {
+    all = false;
   }
 
   if (Send(Request(nordic::kCmdSettings, nordic::kCodeRead, nordic::kSubRead), nordic::kCodeSettings,
            Retry::kAfterWait, &reply)) {
     NordicState::Keep(&state_.settings, reply);
     StoreSettings(reply);
+  } else {
+    all = false;
   }
+  if (answered) *answered = all;
   return true;
 }
 
@@ -173,13 +180,13 @@ void NordicProtocol::StoreSettings(const NordicFrame& block) {
   StoreConfig(L"button_respondtime", s.button_respondtime);
 }
 
-void NordicProtocol::WriteNordicSettings() {
+bool NordicProtocol::WriteNordicSettings() {
   PollNordicStatus(true);
+  bool answered = true;
   if (!state_.SettingsValid()) {
     NordicFrame reply = Request(nordic::kCmdSettings, nordic::kCodeRead, nordic::kSubRead);
-    if (window_.Devices().ExchangeNordic(reply) && reply[kCodeAt] == nordic::kCodeSettings) {
-      NordicState::Keep(&state_.settings, reply);
-    }
+    answered = window_.Devices().ExchangeNordic(reply) && reply[kCodeAt] == nordic::kCodeSettings;
+    if (answered) NordicState::Keep(&state_.settings, reply);
     window_.GetClock().SleepMs(kRetryWaitMs);
   }
 
@@ -203,44 +210,46 @@ void NordicProtocol::WriteNordicSettings() {
   NordicFrame request = Request(nordic::kCmdSettings, nordic::kCodeSettings, nordic::kSubBlockWrite);
   std::memcpy(request.data() + nordic::kDataAt, block.data() + nordic::kDataAt,
               NordicFrame::kSentPayload - nordic::kDataAt);
-  Send(request, nordic::kCodeSettings, Retry::kAfterWait);
+  answered = Send(request, nordic::kCodeSettings, Retry::kAfterWait) && answered;
   window_.GetClock().SleepMs(kSettingsWriteWaitMs);
   PollNordicStatus(true);
+  return answered;
 }
 
-void NordicProtocol::WriteNordicReportRate() {
+bool NordicProtocol::WriteNordicReportRate() {
   PollNordicStatus(true);
   const int rate = ConfigInt(L"report_rate");
-  Send(Request(nordic::kCmdSettings, nordic::kCodeAction, nordic::kSubReportRate,
-               {static_cast<uint8_t>(rate)}),
-       nordic::kCodeRead, Retry::kAfterWait);
+  return Send(Request(nordic::kCmdSettings, nordic::kCodeAction, nordic::kSubReportRate,
+                      {static_cast<uint8_t>(rate)}),
+              nordic::kCodeRead, Retry::kAfterWait);
 }
 
-void NordicProtocol::SelectNordicProfile() {
+bool NordicProtocol::SelectNordicProfile() {
   window_.FillFunctionLists();
   window_.selected_button.store(0);
   window_.RefreshKeyPage();
   window_.LoadPerformancePage();
   PollNordicStatus(true);
-  SendOnce(Request(nordic::kCmdProfile, nordic::kCodeAction, nordic::kSubRead,
-                   {static_cast<uint8_t>(window_.current_profile.load() - 1)}));
+  return SendOnce(Request(nordic::kCmdProfile, nordic::kCodeAction, nordic::kSubRead,
+                          {static_cast<uint8_t>(window_.current_profile.load() - 1)}));
 }
 
-void NordicProtocol::DownloadNordicProfile() {
-  SelectNordicProfile();
-  DownloadNordicMacros();
-  DownloadNordicKeys();
-  WriteNordicSettings();
+bool NordicProtocol::DownloadNordicProfile() {
+  bool answered = SelectNordicProfile();
+  answered = DownloadNordicMacros().answered && answered;
+  answered = DownloadNordicKeys() && answered;
+  answered = WriteNordicSettings() && answered;
   window_.GetClock().SleepMs(kDownloadCommitWaitMs);
   PollNordicStatus(true);
-  SendOnce(Request(nordic::kCmdCommit, nordic::kCodeRead, nordic::kSubRead));
+  return SendOnce(Request(nordic::kCmdCommit, nordic::kCodeRead, nordic::kSubRead)) && answered;
 }
 
 bool NordicProtocol::RestoreNordicDefaults() {
   const int flags = window_.reset_selector.load();
+  bool answered = true;
   if (flags & NordicState::kResetButtons) {
-    Send(Request(nordic::kCmdRestore, nordic::kCodeAction, nordic::kSubButtons, {nordic::kAllButtons}),
-         nordic::kCodeAction, Retry::kAfterWait);
+    answered = Send(Request(nordic::kCmdRestore, nordic::kCodeAction, nordic::kSubButtons, {nordic::kAllButtons}),
+                    nordic::kCodeAction, Retry::kAfterWait);
     state_.key_table.fill(0);
     window_.GetClock().SleepMs(kRestoreWaitMs);
     window_.FillFunctionLists();
@@ -248,28 +257,31 @@ bool NordicProtocol::RestoreNordicDefaults() {
     window_.RefreshKeyPage();
   }
   if (flags & NordicState::kResetLighting) {
-    SendOnce(Request(nordic::kCmdRestore, nordic::kCodeAction, nordic::kSubLighting, {nordic::kAllButtons}));
+    answered = SendOnce(Request(nordic::kCmdRestore, nordic::kCodeAction, nordic::kSubLighting,
+                                {nordic::kAllButtons})) &&
+               answered;
     window_.GetClock().SleepMs(kRestoreWaitMs);
   }
-  return true;
+  return answered;
 }
 
-void NordicProtocol::RestoreNordicButton() {
-  Send(Request(nordic::kCmdRestore, nordic::kCodeAction, nordic::kSubButtons,
-               {static_cast<uint8_t>(window_.selected_button.load())}),
-       nordic::kCodeAction, Retry::kAtOnce);
+bool NordicProtocol::RestoreNordicButton() {
+  const bool answered = Send(Request(nordic::kCmdRestore, nordic::kCodeAction, nordic::kSubButtons,
+                                     {static_cast<uint8_t>(window_.selected_button.load())}),
+                             nordic::kCodeAction, Retry::kAtOnce);
   state_.key_table.fill(0);
+  return answered;
 }
 
 bool NordicProtocol::FactoryResetNordic() {
-  Send(Request(nordic::kCmdRestore, nordic::kCodeAction, nordic::kSubFactory), nordic::kCodeRead,
-       Retry::kAfterWait);
+  const bool answered = Send(Request(nordic::kCmdRestore, nordic::kCodeAction, nordic::kSubFactory),
+                             nordic::kCodeRead, Retry::kAfterWait);
   window_.GetClock().SleepMs(kFactoryResetWaitMs);
   state_.key_table.fill(0);
   state_.settings.fill(0);
   window_.RefreshProfileList();
   RefreshPages();
-  return true;
+  return answered;
 }
 
 bool NordicProtocol::CommitNordic() {

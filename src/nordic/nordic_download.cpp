@@ -53,20 +53,20 @@ NordicMacroResult NordicProtocol::DownloadNordicMacros() {
             build.dropped_steps);
     }
     for (const NordicFrame& request : build.image.Requests(state_.target, static_cast<uint8_t>(slot))) {
-      SendOnce(request);
+      result.answered = SendOnce(request) && result.answered;
     }
     ++result.sent;
   }
   return result;
 }
 
-void NordicProtocol::DownloadNordicKeys() {
+bool NordicProtocol::DownloadNordicKeys() {
+  bool answered = true;
   if (state_.key_table[nordic::kCodeAt] == 0) {
     NordicFrame reply;
-    if (Send(Request(nordic::kCmdKeyTable, nordic::kCodeRead, nordic::kSubRead), nordic::kCodeKeyTable,
-             Retry::kAfterWait, &reply)) {
-      NordicState::Keep(&state_.key_table, reply);
-    }
+    answered = Send(Request(nordic::kCmdKeyTable, nordic::kCodeRead, nordic::kSubRead), nordic::kCodeKeyTable,
+                    Retry::kAfterWait, &reply);
+    if (answered) NordicState::Keep(&state_.key_table, reply);
   }
   NordicKeyTable::Area area{};
   if (state_.KeyTableValid()) {
@@ -87,7 +87,7 @@ void NordicProtocol::DownloadNordicKeys() {
 
   NordicFrame request = Request(nordic::kCmdKeyTable, nordic::kCodeKeyTable, nordic::kSubBlockWrite);
   std::memcpy(request.data() + NordicKeyTable::kSlotsAt, area.data(), area.size());
-  Send(request, nordic::kCodeKeyTable, Retry::kAtOnce);
+  return Send(request, nordic::kCodeKeyTable, Retry::kAtOnce) && answered;
 }
 
 void NordicProtocol::DecodeNordicKey(int slot, const uint8_t* code) {

@@ -7,8 +7,11 @@
 // store into the settings of the window's current profile.
 //
 // Every request that expects a reply code is sent at most twice; after the
-// second failure the operation goes on (the device's failures are silent).
+// second failure the operation goes on. The operations that talk to the
+// device return whether it answered every request they sent (with the
+// expected code where one is expected), for the worker to report.
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -29,6 +32,7 @@ struct NordicMacroResult {
   // The macro_id of each one that did not reach the mouse whole: cut at the
   // limit, or not sent because its slot lies past the mouse's 32.
   std::vector<int> not_whole;
+  bool answered = true;  // the device acknowledged every chunk
 };
 
 class NordicProtocol {
@@ -46,24 +50,25 @@ class NordicProtocol {
 
   // ---- command set
   // Reads link, status, key table and settings into the current profile.
-  // False only when a receiver reports no linked mouse.
-  bool ReadNordicAll();
+  // False only when a receiver reports no linked mouse; `answered` (when
+  // given) tells whether every request got its reply.
+  bool ReadNordicAll(bool* answered = nullptr);
   // The first step of ReadNordicAll alone: target and link state from the
   // receiver's link query, nothing read or stored. False when a receiver
   // reports no linked mouse.
   bool QueryNordicLink();
-  void WriteNordicSettings();
-  void WriteNordicReportRate();
-  void SelectNordicProfile();
-  void DownloadNordicProfile();
+  bool WriteNordicSettings();
+  bool WriteNordicReportRate();
+  bool SelectNordicProfile();
+  bool DownloadNordicProfile();
   bool RestoreNordicDefaults();
-  void RestoreNordicButton();
+  bool RestoreNordicButton();
   bool FactoryResetNordic();
   bool CommitNordic();
 
   // ---- downloads
   NordicMacroResult DownloadNordicMacros();
-  void DownloadNordicKeys();
+  bool DownloadNordicKeys();
   // Stores the row a slot code stands for (current profile, layer 0).
   void DecodeNordicKey(int slot, const uint8_t* code);
 
@@ -83,7 +88,8 @@ class NordicProtocol {
   // once more (after 100 ms or at once). `reply` gets the last reply (or the
   // request when nothing came). True when the expected code came.
   bool Send(const NordicFrame& request, uint8_t expected, Retry retry, NordicFrame* reply = nullptr);
-  void SendOnce(const NordicFrame& request);
+  // Sends `request` once; its reply is not looked at. True when one came.
+  bool SendOnce(const NordicFrame& request);
 
   bool IsReceiverMode() const;
   int ConfigInt(const wchar_t* key) const;
@@ -91,6 +97,8 @@ class NordicProtocol {
   // Connection label, tab control and connected flag for a link state.
   void ShowLink(bool linked);
   void ApplyStatus(const NordicStatusBlock& status);
+  // One report as the status poll handles it (65 bytes, zero-padded).
+  void HandleNordicReport(const std::array<uint8_t, NordicFrame::kReportSize>& report);
   void StoreSettings(const NordicFrame& block);
   // The mouse reports `profile` (1-based) as its active one: it becomes the
   // current profile and, when the database has it, the active profile the

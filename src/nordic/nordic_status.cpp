@@ -1,7 +1,9 @@
 // The Nordic status reports (the idle poll and the forced poll before a
 // write), the version labels and the connection sequences.
 
+#include <algorithm>
 #include <array>
+#include <deque>
 
 #include "base/clock.h"
 #include "base/trace.h"
@@ -26,14 +28,27 @@ void NordicProtocol::PollNordicStatus(bool force) {
   if (!force && now - state_.last_poll_tick < kPollIntervalMs) return;
   state_.last_poll_tick = now;
 
-  std::array<uint8_t, NordicFrame::kReportSize> report{};
-  DeviceManager& devices = window_.Devices();
-  if (!devices.PollReport(report.data())) return;
+  // Reports the exchanges since the last poll met, then one read.
+  std::deque<NordicFrame> pending;
+  pending.swap(state_.pending_reports);
+  for (const NordicFrame& f : pending) {
+    std::array<uint8_t, NordicFrame::kReportSize> report{};
+    std::copy(f.bytes.begin(), f.bytes.end(), report.begin());
+    HandleNordicReport(report);
+  }
 
+  std::array<uint8_t, NordicFrame::kReportSize> report{};
+  if (!window_.Devices().PollReport(report.data())) return;
+  HandleNordicReport(report);
+}
+
+void NordicProtocol::HandleNordicReport(const std::array<uint8_t, NordicFrame::kReportSize>& report) {
+  DeviceManager& devices = window_.Devices();
   if (report[nordic::kTargetCommandAt] == kReceiverSource) {
     if (report[nordic::kCodeAt] != nordic::kCodeStatus) return;
     // PollReport has just set a receiver's online flag from this report, so
-    // a link-up makes the receiver the active choice here.
+    // a link-up makes the receiver the active choice here; a report an
+    // exchange met came from the active device itself.
     const int mode = devices.ActiveMode();
     const bool receiver = mode == kModeReceiver || mode == kModeReceiver2;
     const bool link_bit = (report[NordicStatusBlock::kLinkAt] & NordicStatusBlock::kLinkBit) != 0;

@@ -35,23 +35,24 @@ const char* TimingFaultName(TimingFault fault) {
   return "";
 }
 
-bool ParseTimingFault(const std::string& text, TimingFaultSwitch* out) {
+bool ParseNamedFault(const std::string& text, const char* name, int* request) {
   const size_t colon = text.find(':');
-  const std::string name = text.substr(0, colon);
-  TimingFaultSwitch parsed;
-  bool known = false;
-  for (const auto& [f, n] : kNames) {
-    if (name == n) {
-      parsed.fault = f;
-      known = true;
+  if (text.compare(0, colon, name) != 0) return false;
+  int n = TimingFaultSwitch::kEveryRequest;
+  if (colon != std::string::npos && !ParseRequestNumber(text.substr(colon + 1), &n)) return false;
+  *request = n;
+  return true;
+}
+
+bool ParseTimingFault(const std::string& text, TimingFaultSwitch* out) {
+  for (const auto& [fault, name] : kNames) {
+    int request = 0;
+    if (ParseNamedFault(text, name, &request)) {
+      *out = TimingFaultSwitch{fault, request};
+      return true;
     }
   }
-  if (!known) return false;
-  if (colon != std::string::npos && !ParseRequestNumber(text.substr(colon + 1), &parsed.request)) {
-    return false;
-  }
-  *out = parsed;
-  return true;
+  return false;
 }
 
 void TimingFaults::Add(const TimingFaultSwitch& fault_switch) {

@@ -40,6 +40,9 @@ struct TimingFaultSwitch {
 // ":N" (N from 1 to 1000000). False, `out` untouched, for anything else.
 bool ParseTimingFault(const std::string& text, TimingFaultSwitch* out);
 const char* TimingFaultName(TimingFault fault);
+// "NAME" or "NAME:N" (N from 1 to 1000000) for the fault called `name`:
+// true with *request = N, or TimingFaultSwitch::kEveryRequest without N.
+bool ParseNamedFault(const std::string& text, const char* name, int* request);
 
 // Which faults hit one request.
 struct TimingFaultHit {

@@ -35,10 +35,11 @@ void VirtualNordicDevice::SetOpenDenied(bool denied) {
   open_denied_ = denied;
 }
 
-void VirtualNordicDevice::SetFault(NordicFault fault, int count) {
+void VirtualNordicDevice::SetFault(NordicFault fault, int count, int after) {
   std::lock_guard<std::mutex> lock(mutex_);
   fault_ = fault;
   fault_count_ = count;
+  fault_after_ = after;
 }
 
 int VirtualNordicDevice::RejectedRequests() const {
@@ -86,7 +87,9 @@ void VirtualNordicDevice::OnOutputReport(int interface_number, uint8_t report_id
   {
     std::lock_guard<std::mutex> lock(mutex_);
     hit = timing_.OnRequest();
-    if (fault_ != NordicFault::kNone && fault_count_ != 0) {
+    if (fault_after_ > 0) {
+      --fault_after_;
+    } else if (fault_ != NordicFault::kNone && fault_count_ != 0) {
       fault = fault_;
       if (fault_count_ > 0 && --fault_count_ == 0) fault_ = NordicFault::kNone;
     }

@@ -86,7 +86,9 @@ class VirtualNordicDevice final : public VirtualHidDevice {
   void RaiseMouseStatus();
 
   // Fault switches: the next `count` exchanges (-1: all) suffer `fault`.
-  void SetFault(NordicFault fault, int count = 1);
+  // `after` requests pass untouched first: a mouse that stops answering
+  // in the middle of a task.
+  void SetFault(NordicFault fault, int count = 1, int after = 0);
   // Timing faults on request `request` (1-based, counted from the next
   // request that reaches the vendor collection) or on every request
   // (TimingFaultSwitch::kEveryRequest). Several may be set; they add up.
@@ -116,6 +118,7 @@ class VirtualNordicDevice final : public VirtualHidDevice {
   NordicReceiverFirmware core_;        // guarded by mutex_
   NordicFault fault_ = NordicFault::kNone;
   int fault_count_ = 0;
+  int fault_after_ = 0;  // requests still to pass before the fault
   TimingFaults timing_;                // guarded by mutex_
   int stray_stage_ = -1;
   bool open_denied_ = false;

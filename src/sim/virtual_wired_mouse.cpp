@@ -61,10 +61,11 @@ void VirtualWiredMouse::SetOpenDenied(bool denied) {
   open_denied_ = denied;
 }
 
-void VirtualWiredMouse::SetFault(WiredFault fault, int count) {
+void VirtualWiredMouse::SetFault(WiredFault fault, int count, int after) {
   std::lock_guard<std::mutex> lock(mutex_);
   fault_ = fault;
   fault_count_ = count;
+  fault_after_ = after;
 }
 
 void VirtualWiredMouse::AddTimingFault(TimingFault fault, int request) {
@@ -118,7 +119,9 @@ void VirtualWiredMouse::OnOutputReport(int interface_number, uint8_t report_id,
   {
     std::lock_guard<std::mutex> lock(mutex_);
     hit = timing_.OnRequest();
-    if (fault_ != WiredFault::kNone && fault_count_ != 0) {
+    if (fault_after_ > 0) {
+      --fault_after_;
+    } else if (fault_ != WiredFault::kNone && fault_count_ != 0) {
       fault = fault_;
       if (fault_count_ > 0 && --fault_count_ == 0) fault_ = WiredFault::kNone;
     }

@@ -74,7 +74,9 @@ class VirtualWiredMouse final : public VirtualHidDevice {
   }
 
   // Fault switches: the next `count` exchanges (-1: all) suffer `fault`.
-  void SetFault(WiredFault fault, int count = 1);
+  // `after` requests pass untouched first: a mouse that stops answering
+  // in the middle of a task.
+  void SetFault(WiredFault fault, int count = 1, int after = 0);
   // Timing faults on request `request` (1-based, counted from the next
   // request that reaches the vendor collection) or on every request
   // (TimingFaultSwitch::kEveryRequest). Several may be set; they add up.
@@ -114,6 +116,7 @@ class VirtualWiredMouse final : public VirtualHidDevice {
   WiredFirmware firmware_;                 // guarded by mutex_
   WiredFault fault_ = WiredFault::kNone;   // guarded by mutex_
   int fault_count_ = 0;
+  int fault_after_ = 0;  // requests still to pass before the fault
   TimingFaults timing_;                    // guarded by mutex_
   uint8_t stray_stage_ = 0;
   uint32_t late_ms_ = kDefaultLateMs;

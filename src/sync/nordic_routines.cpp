@@ -10,17 +10,21 @@ void NordicRoutines::ConnectionSequence(bool with_scan) {
   }
 }
 void NordicRoutines::InitialConnection() { protocol_.NordicFirstSync(); }
-void NordicRoutines::ReadAll() { protocol_.ReadNordicAll(); }
-void NordicRoutines::SelectNordicProfile() { protocol_.SelectNordicProfile(); }
+bool NordicRoutines::ReadAll() {
+  bool answered = false;
+  // A receiver without a linked mouse answered, but nothing could be read.
+  return protocol_.ReadNordicAll(&answered) && answered;
+}
+bool NordicRoutines::SelectNordicProfile() { return protocol_.SelectNordicProfile(); }
 bool NordicRoutines::CommitNordic() { return protocol_.CommitNordic(); }
 NordicMacroResult NordicRoutines::MacroDownload() { return protocol_.DownloadNordicMacros(); }
-void NordicRoutines::KeyDownload() { protocol_.DownloadNordicKeys(); }
-void NordicRoutines::RestoreNordicButton() { protocol_.RestoreNordicButton(); }
-void NordicRoutines::WriteNordicSettings() { protocol_.WriteNordicSettings(); }
-void NordicRoutines::WriteNordicReportRate() { protocol_.WriteNordicReportRate(); }
-void NordicRoutines::RestoreNordicDefaults() { protocol_.RestoreNordicDefaults(); }
-void NordicRoutines::FactoryResetNordic() { protocol_.FactoryResetNordic(); }
-void NordicRoutines::DownloadNordicProfile() { protocol_.DownloadNordicProfile(); }
+bool NordicRoutines::KeyDownload() { return protocol_.DownloadNordicKeys(); }
+bool NordicRoutines::RestoreNordicButton() { return protocol_.RestoreNordicButton(); }
+bool NordicRoutines::WriteNordicSettings() { return protocol_.WriteNordicSettings(); }
+bool NordicRoutines::WriteNordicReportRate() { return protocol_.WriteNordicReportRate(); }
+bool NordicRoutines::RestoreNordicDefaults() { return protocol_.RestoreNordicDefaults(); }
+bool NordicRoutines::FactoryResetNordic() { return protocol_.FactoryResetNordic(); }
+bool NordicRoutines::DownloadNordicProfile() { return protocol_.DownloadNordicProfile(); }
 void NordicRoutines::StatusPoll() { protocol_.PollNordicStatus(false); }
 
 }  // namespace tk410

@@ -18,18 +18,19 @@ class NordicRoutines {
   void ConnectionSequence(bool with_scan);
   // Initial connection sequence (NordicFirstSync); sets initial read done itself.
   void InitialConnection();
+  // The operations below return whether the device answered every request.
   // The read button: ReadNordicAll.
-  void ReadAll();
-  void SelectNordicProfile();
+  bool ReadAll();
+  bool SelectNordicProfile();
   bool CommitNordic();
   NordicMacroResult MacroDownload();
-  void KeyDownload();
-  void RestoreNordicButton();
-  void WriteNordicSettings();
-  void WriteNordicReportRate();
-  void RestoreNordicDefaults();
-  void FactoryResetNordic();
-  void DownloadNordicProfile();
+  bool KeyDownload();
+  bool RestoreNordicButton();
+  bool WriteNordicSettings();
+  bool WriteNordicReportRate();
+  bool RestoreNordicDefaults();
+  bool FactoryResetNordic();
+  bool DownloadNordicProfile();
   // The idle status poll.
   void StatusPoll();
 

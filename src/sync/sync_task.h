@@ -31,6 +31,11 @@ enum SyncTask : int {
 
 // Message posted by the worker after a write (lParam 1) or a restore (lParam 2).
 constexpr unsigned kMsgDeviceResult = 1714;
+constexpr intptr_t kResultWritten = 1;
+constexpr intptr_t kResultRestored = 2;
+// OR-ed into the lParam of 1714 when the mouse left a request of the task
+// unanswered: the write or restore did not reach the mouse whole.
+constexpr intptr_t kResultNotAnswered = 0x100;
 
 // wParam of message 1714 after a write: 0 when every macro reached the mouse
 // whole; otherwise the macros written whole (low 16 bits) and the macros to

@@ -83,31 +83,27 @@ WiredFrame WiredRoutines::Request(uint8_t command, uint8_t offset2, uint8_t leng
   return WiredFrame::Request(command, offset2, length, ProfileIndex());
 }
 
-bool WiredRoutines::Exchange(WiredFrame& frame) const {
-  const uint8_t command = frame[WiredFrame::kCommand];
-  return window_.Devices().ExchangeWired(frame) && frame.IsReplyTo(command);
-}
+bool WiredRoutines::Exchange(WiredFrame& frame) const { return window_.Devices().ExchangeWired(frame); }
 
-void WiredRoutines::ReadBattery() {
+bool WiredRoutines::ReadBattery() {
   WiredFrame f = Request(kWiredBattery, kReadForm, Block::kLength);
-  if (Exchange(f)) window_.SetBattery(f[kBatteryLevelAt], f[kBatteryStateAt]);
+  if (!Exchange(f)) return false;
+  window_.SetBattery(f[kBatteryLevelAt], f[kBatteryStateAt]);
+  return true;
 }
 
 // ----------------------------------------------------------------- routines
 
 bool WiredRoutines::ReadAll() {
-  ReadBattery();
-  for (int index = 0; index < WiredKeyTable::kProfiles; ++index) KeyRead(index);
+  bool answered = ReadBattery();
+  for (int index = 0; index < WiredKeyTable::kProfiles; ++index) answered = KeyRead(index) && answered;
 
   WiredFrame f = Request(kWiredSettingsRead, kReadForm, Block::kLength);
-  if (!Exchange(f)) return true;
-  if (Block::HoldsNothing(f.data())) return true;  // the mouse holds no settings
-  if (Block::IsBlank(f.data())) {                  // erased: give it the database's
-    WriteSettings();
-    return true;
-  }
+  if (!Exchange(f)) return false;
+  if (Block::HoldsNothing(f.data())) return answered;  // the mouse holds no settings
+  if (Block::IsBlank(f.data())) return WriteSettings() && answered;  // erased: give it the database's
   Block b;
-  if (!Block::UnpackFrame(f.data(), f.bytes.size(), &b)) return true;
+  if (!Block::UnpackFrame(f.data(), f.bytes.size(), &b)) return answered;
   StoreConfig(L"light_mode", b.light_mode);
   StoreConfig(L"report_rate", b.report_rate);
   StoreConfig(L"dpi_flag", b.stage_count);
@@ -122,10 +118,10 @@ bool WiredRoutines::ReadAll() {
   StoreConfig(L"button_respondtime", b.button_respondtime);
   StoreConfig(L"sleep_light", b.sleep_light);
   StoreConfig(L"e-sports_flag", b.esports_flag);
-  return true;
+  return answered;
 }
 
-void WiredRoutines::WriteSettings() {
+bool WiredRoutines::WriteSettings() {
   Block b;
   b.profile_index = ProfileIndex();
   b.light_mode = static_cast<uint8_t>(ConfigInt(L"light_mode"));
@@ -145,32 +141,32 @@ void WiredRoutines::WriteSettings() {
   b.esports_flag = static_cast<uint8_t>(ConfigInt(L"e-sports_flag"));
   WiredFrame f = Request(kWiredSettingsWrite, kWriteForm, Block::kLength);
   b.PackFrame(f.data());
-  Exchange(f);
+  return Exchange(f);
 }
 
-void WiredRoutines::WriteDpiStage() {
+bool WiredRoutines::WriteDpiStage() {
   const int index = StageIndex();
   WiredFrame f = Request(kWiredDpiStage, kWriteForm, kValueLength);
   f[kValueAt] = static_cast<uint8_t>(index + 1);
   f.Set16(kStageDpiAt, static_cast<uint16_t>(ConfigInt(DpiValueKey(index).c_str())));
-  Exchange(f);
+  return Exchange(f);
 }
 
-void WiredRoutines::WriteReportRate() {
+bool WiredRoutines::WriteReportRate() {
   WiredFrame f = Request(kWiredReportRate, kWriteForm, kValueLength);
   f[kValueAt] = static_cast<uint8_t>(ConfigInt(L"report_rate"));
-  Exchange(f);
+  return Exchange(f);
 }
 
-void WiredRoutines::WriteLightMode() {
+bool WiredRoutines::WriteLightMode() {
   const int mode = ConfigInt(L"light_mode");
   window_.light_value.store(mode);
   WiredFrame f = Request(kWiredLightMode, kReadForm, kValueLength);
   f[kValueAt] = static_cast<uint8_t>(mode);
-  Exchange(f);
+  return Exchange(f);
 }
 
-void WiredRoutines::RestoreSequence() {
+bool WiredRoutines::RestoreSequence() {
   window_.RefreshProfileList();
   window_.FillFunctionLists();
   window_.selected_button.store(0);
@@ -179,16 +175,16 @@ void WiredRoutines::RestoreSequence() {
   StoreConfig(L"report_rate", window_.Devices().ActiveMode() == 0 ? 4 : 2);
   StoreConfig(L"light_mode", 0);
   window_.LoadPerformancePage();
-  MacroDownload();
-  KeyDownload();
-  WriteSettings();
-  WriteLightMode();
-  ReadBattery();
+  bool answered = MacroDownload().answered;
+  answered = KeyDownload() && answered;
+  answered = WriteSettings() && answered;
+  answered = WriteLightMode() && answered;
+  return ReadBattery() && answered;
 }
 
-void WiredRoutines::FirmwareVersionLabel() {
+bool WiredRoutines::FirmwareVersionLabel() {
   WiredFrame f = WiredFrame::Request(kWiredFirmwareVersion, 0x00, 0x00, 0x00);
-  if (!Exchange(f)) return;
+  if (!Exchange(f)) return false;
   std::wstring text;
   for (size_t i = 0; i < 3; ++i) {
     const uint8_t c = f[kFirmwareDigitsAt + i];
@@ -196,6 +192,7 @@ void WiredRoutines::FirmwareVersionLabel() {
     text += (c >= '0' && c <= '9') ? static_cast<wchar_t>(c) : L'0';
   }
   if (auto* label = window_.Control<PLKUI::MControlFont>(ctl::kVersionLabelA)) label->SetTitle(text);
+  return true;
 }
 
 void WiredRoutines::VersionLabels() {

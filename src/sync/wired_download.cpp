@@ -43,12 +43,12 @@ bool MacroInMouse(int macro_id, const RecordList<MacroRecord>& macros,
 
 }  // namespace
 
-void WiredRoutines::KeyRead(int profile_index) {
+bool WiredRoutines::KeyRead(int profile_index) {
   WiredFrame f = WiredFrame::Request(kWiredKeyRead, kKeyForm, WiredKeyTable::kLength,
                                      static_cast<uint8_t>(profile_index));
-  // Key replies are taken on the marker alone; the table is stored for
+  // Only the reply for this profile index counts; the table is stored for
   // profile index + 1 without touching the window's current profile.
-  if (!window_.Devices().ExchangeWired(f) || !f.IsReply()) return;
+  if (!Exchange(f)) return false;
   ConfigDatabase& db = window_.Db();
   for (int slot = 0; slot < WiredKeyTable::kSlots; ++slot) {
     WiredKeyCode code;
@@ -56,14 +56,16 @@ void WiredRoutines::KeyRead(int profile_index) {
     std::copy(f.bytes.begin() + at, f.bytes.begin() + at + WiredKeyTable::kCodeSize, code.begin());
     DecodeWiredKey(db, profile_index + 1, slot, code);  // empty and unset slots leave the row
   }
+  return true;
 }
 
-void WiredRoutines::KeyDownload() {
+bool WiredRoutines::KeyDownload() {
   ConfigDatabase& db = window_.Db();
   RecordList<MacroRecord> macros;
   db.LoadMacros(macros);
   const std::vector<int> not_in_mouse = window_.macros_not_written.Get();
   const auto& defaults = WiredKeyTable::DefaultCodes();
+  bool answered = true;
   for (int profile = 1; profile <= kDownloadProfiles; ++profile) {
     WiredFrame f = WiredFrame::Request(kWiredKeyWrite, kKeyForm, WiredKeyTable::kLength,
                                        static_cast<uint8_t>(profile - 1));
@@ -85,17 +87,18 @@ void WiredRoutines::KeyDownload() {
       }
       PutSlot(f, slot, EncodeWiredKey(*record, macros));
     }
-    window_.Devices().ExchangeWired(f);  // the reply is not examined
+    answered = Exchange(f) && answered;  // only whether it came: a download's reply carries nothing
   }
+  return answered;
 }
 
-void WiredRoutines::DefaultKeyWrite() {
+bool WiredRoutines::DefaultKeyWrite() {
   WiredFrame f = Request(kWiredKeyWrite, kKeyForm, WiredKeyTable::kDefaultFormLength);
   f[WiredFrame::kOffsetLow] = 0x01;
   f[WiredFrame::kOffsetHigh] = 0x01;
   const auto& defaults = WiredKeyTable::DefaultCodes();
   for (int slot = 0; slot < WiredKeyTable::kDefaultFormSlots; ++slot) PutSlot(f, slot, defaults[slot]);
-  window_.Devices().ExchangeWired(f);
+  return Exchange(f);
 }
 
 MacroDownloadResult WiredRoutines::MacroDownload() {
@@ -126,17 +129,17 @@ MacroDownloadResult WiredRoutines::MacroDownload() {
           image.status == WiredMacroImageStatus::kTooManyMacros ? "more than 32 macros" : "image full");
   }
 
-  DeviceManager& devices = window_.Devices();
   for (size_t offset = 0; offset < image.length; offset += WiredMacroImage::kChunkSize) {
     const size_t n = std::min(WiredMacroImage::kChunkSize, image.length - offset);
     WiredFrame f = WiredFrame::Request(kWiredMacroChunk, kChunkForm, static_cast<uint8_t>(n), 0x00);
     f.Set16(WiredFrame::kOffsetLow, static_cast<uint16_t>(offset));
     // The frame's bytes past the chunk's length stay 0.
     std::copy(image.image.begin() + offset, image.image.begin() + offset + n, f.bytes.begin() + WiredFrame::kData);
-    devices.ExchangeWired(f);  // a lost chunk is not repeated; the end command follows all the same
+    // A lost chunk is not repeated; the end command follows all the same.
+    result.answered = Exchange(f) && result.answered;
   }
   WiredFrame end = WiredFrame::Request(kWiredMacroEnd, kEndForm, 0x00, 0x00);
-  devices.ExchangeWired(end);
+  result.answered = Exchange(end) && result.answered;
   return result;
 }
 

@@ -1,5 +1,6 @@
 // The wired family's idle status poll: one report read from the active
 // device at most every 200 ms, stored into the current profile and shown.
+// Status reports an exchange meets are applied the same way.
 
 #include <algorithm>
 #include <array>
@@ -41,11 +42,13 @@ void WiredRoutines::StatusPoll() {
   HidDevice* handle = devices.ActiveHandle();
   if (handle == nullptr) return;
   const int n = devices.ReadReport(handle, buffer.data(), WiredStatusReport::kReadLength, kReadTimeoutMs);
+  if (n > 0) ApplyStatusReport(buffer.data(), static_cast<size_t>(n));
+}
+
+void WiredRoutines::ApplyStatusReport(const uint8_t* data, size_t length) {
+  Clock& clock = window_.GetClock();
   WiredStatusReport report;
-  if (n < static_cast<int>(WiredStatusReport::kReadLength) ||
-      !WiredStatusReport::Parse(buffer.data(), static_cast<size_t>(n), &report) || report.ignore) {
-    return;
-  }
+  if (!WiredStatusReport::Parse(data, length, &report) || report.ignore) return;
   if (report.value1 == kAskForStage || report.value2 == kAskForStage) {
     window_.Enqueue(kTaskDpiStage);
     return;

@@ -30,18 +30,38 @@ constexpr uint32_t kWorkerPauseMs = 30;
 constexpr uint32_t kStopWaitMs = 1000;
 constexpr uint32_t kArrivalSettleMs = 1000;
 constexpr uint32_t kNordicCommitPauseMs = 100;
-constexpr intptr_t kResultWritten = 1;
-constexpr intptr_t kResultRestored = 2;
 
-using Step = std::function<void()>;
+// One step of a task; false when the mouse left a request of it unanswered.
+using Step = std::function<bool()>;
 
-// Runs `steps` in order until `stopping` is set; false when it was.
-bool RunSteps(const std::atomic<bool>& stopping, std::initializer_list<Step> steps) {
+// What running the steps of a task gave.
+struct StepsOutcome {
+  bool done = true;      // every step ran (the worker was not stopped)
+  bool answered = true;  // and the mouse answered every one of them
+};
+
+// Runs `steps` in order until `stopping` is set. A step the mouse did not
+// answer does not stop the task: the next step may still reach the mouse.
+StepsOutcome RunSteps(const std::atomic<bool>& stopping, std::initializer_list<Step> steps) {
+  StepsOutcome outcome;
   for (const Step& step : steps) {
-    if (stopping.load()) return false;
-    step();
+    if (stopping.load()) {
+      outcome.done = false;
+      break;
+    }
+    outcome.answered = step() && outcome.answered;
   }
-  return !stopping.load();
+  if (stopping.load()) outcome.done = false;
+  return outcome;
+}
+
+// A step that does no device I/O.
+template <typename F>
+Step Local(F f) {
+  return [f] {
+    f();
+    return true;
+  };
 }
 
 }  // namespace
@@ -63,7 +83,7 @@ void DeviceMainDlg::StopWorker() {
 }
 
 void DeviceMainDlg::WorkerTurn() {
-  auto run = [this](std::initializer_list<Step> steps) { return RunSteps(worker_stopping_, steps); };
+  auto run = [this](std::initializer_list<Step> steps) { return RunSteps(worker_stopping_, steps).done; };
 
   const std::optional<int> kind = tasks.TryPop();
   if (!kind) {
@@ -78,18 +98,18 @@ void DeviceMainDlg::WorkerTurn() {
 
   bool go_on = true;
   if (*kind == kTaskDeviceArrival) {
-    go_on = run({[this] { GetClock().SleepMs(kArrivalSettleMs); },
-                 [this] { ScanAndUpdate(); },
-                 [this] {
+    go_on = run({Local([this] { GetClock().SleepMs(kArrivalSettleMs); }),
+                 Local([this] { ScanAndUpdate(); }),
+                 Local([this] {
                    if (IsNordicFamily()) {
                      NordicRoutines(*this).ConnectionSequence(false);
                    } else {
                      ReadSequence(false);
                    }
-                 },
-                 [this] { InitialSequence(); }});
+                 }),
+                 Local([this] { InitialSequence(); })});
   } else if (*kind == kTaskDeviceRemoval) {
-    go_on = run({[this] { ScanAndUpdate(); }, [this] { ReadSequence(true); }});
+    go_on = run({Local([this] { ScanAndUpdate(); }), Local([this] { ReadSequence(true); })});
   }
   if (!go_on || !online.load()) return;
   RunTask(*kind);
@@ -97,19 +117,17 @@ void DeviceMainDlg::WorkerTurn() {
 
 void DeviceMainDlg::ReadSequence(bool after_removal) {
   WiredRoutines wired(*this);
-  RunSteps(worker_stopping_, {[this] { RefreshProfileList(); },
-                              [&wired] { wired.ReadAll(); },
-                              [this] { FillFunctionLists(); },
-                              [this] {
+  RunSteps(worker_stopping_, {Local([this] { RefreshProfileList(); }),
+                              [&wired] { return wired.ReadAll(); },
+                              Local([this] { FillFunctionLists(); }),
+                              Local([this] {
                                 selected_button.store(0);
                                 RefreshKeyPage();
-                              },
-                              [this] { ShowMacroPage(); },
-                              [this] { LoadPerformancePage(); },
-                              [&wired] { wired.VersionLabels(); },
-                              [&wired, after_removal] {
-                                if (!after_removal) wired.FirmwareVersionLabel();
-                              }});
+                              }),
+                              Local([this] { ShowMacroPage(); }),
+                              Local([this] { LoadPerformancePage(); }),
+                              Local([&wired] { wired.VersionLabels(); }),
+                              [&wired, after_removal] { return after_removal || wired.FirmwareVersionLabel(); }});
 }
 
 void DeviceMainDlg::InitialSequence() {
@@ -122,52 +140,53 @@ void DeviceMainDlg::InitialSequence() {
   if (!WorkerStopping()) initial_read_done.store(1);
 }
 
-void DeviceMainDlg::RunTask(int kind) {
+bool DeviceMainDlg::RunTask(int kind) {
   WiredRoutines wired(*this);
   NordicRoutines nordic(*this);
   const bool nordic_family = IsNordicFamily();
   auto run = [this](std::initializer_list<Step> steps) { return RunSteps(worker_stopping_, steps); };
   // A Nordic operation followed by the pause and the commit.
-  auto committed = [this, &nordic](void (NordicRoutines::*operation)()) -> Step {
+  auto committed = [this, &nordic](bool (NordicRoutines::*operation)()) -> Step {
     return [this, &nordic, operation] {
-      (nordic.*operation)();
+      const bool answered = (nordic.*operation)();
       GetClock().SleepMs(kNordicCommitPauseMs);
-      nordic.CommitNordic();
+      return nordic.CommitNordic() && answered;
     };
   };
-  auto close_wait = [this] { CloseWait(); };
-  auto page_reload = [this] {
+  const Step close_wait = Local([this] { CloseWait(); });
+  const Step page_reload = Local([this] {
     RefreshProfileList();
     FillFunctionLists();
     selected_button.store(0);
     RefreshKeyPage();
     ShowMacroPage();
     LoadPerformancePage();
+  });
+  // The lParam of message 1714: the task, and whether the mouse answered it all.
+  auto result = [](intptr_t task, const StepsOutcome& outcome) {
+    return outcome.answered ? task : task | kResultNotAnswered;
   };
 
+  StepsOutcome outcome;
   switch (kind) {
     case kTaskInitialSync:
       InitialSequence();
       break;
     case kTaskResync:
       if (nordic_family) {
-        run({[&nordic] { nordic.ConnectionSequence(true); }, close_wait});
+        outcome = run({Local([&nordic] { nordic.ConnectionSequence(true); }), close_wait});
       } else {
-        run({[this] { ReadSequence(false); }, close_wait});
+        outcome = run({Local([this] { ReadSequence(false); }), close_wait});
       }
       break;
     case kTaskProfileSwitch:
-      if (nordic_family) {
-        run({committed(&NordicRoutines::SelectNordicProfile), close_wait});
-      } else {
-        run({page_reload, close_wait});
-      }
+      outcome = run({nordic_family ? committed(&NordicRoutines::SelectNordicProfile) : page_reload, close_wait});
       break;
     case kTaskWriteAll: {
       // Macros the mouse could not take (more than it holds) are named in the notice.
       MacroShortfall shortfall;
       macros_not_written.Set({});
-      const bool done =
+      outcome =
           nordic_family
               // The settings the user changed travel with the assignments:
               // nothing else queues a Nordic settings write.
@@ -175,92 +194,94 @@ void DeviceMainDlg::RunTask(int kind) {
                        NordicMacroResult macros = nordic.MacroDownload();
                        shortfall = {macros.given - static_cast<int>(macros.not_whole.size()), macros.given};
                        macros_not_written.Set(std::move(macros.not_whole));
+                       return macros.answered;
                      },
-                     [&nordic] { nordic.KeyDownload(); },
-                     [&nordic] { nordic.WriteNordicSettings(); },
+                     [&nordic] { return nordic.KeyDownload(); },
+                     [&nordic] { return nordic.WriteNordicSettings(); },
                      committed(&NordicRoutines::WriteNordicReportRate), close_wait})
               : run({[this, &wired, &shortfall] {
                        MacroDownloadResult macros = wired.MacroDownload();
                        if (!macros.Complete()) shortfall = {macros.macros_sent, macros.macros_given};
                        macros_not_written.Set(std::move(macros.left_out));
+                       return macros.answered;
                      },
-                     [&wired] { wired.KeyDownload(); }, [&wired] { wired.WriteSettings(); },
-                     [&wired] { wired.WriteDpiStage(); }, [&wired] { wired.WriteReportRate(); },
+                     [&wired] { return wired.KeyDownload(); }, [&wired] { return wired.WriteSettings(); },
+                     [&wired] { return wired.WriteDpiStage(); }, [&wired] { return wired.WriteReportRate(); },
                      close_wait});
-      if (done) PostMessage(kMsgDeviceResult, shortfall.ToParam(), kResultWritten);
+      if (outcome.done) PostMessage(kMsgDeviceResult, shortfall.ToParam(), result(kResultWritten, outcome));
       break;
     }
     case kTaskReadAll:
       // The Nordic family reads with its own command set (the wired read
       // sends nothing to a Nordic device).
-      run({nordic_family ? Step([&nordic] { nordic.ReadAll(); }) : Step([&wired] { wired.ReadAll(); }),
-           [this] {
-             FillFunctionLists();
-             RefreshKeyPage();
-           },
-           [this] { LoadPerformancePage(); }, [this] { ShowMacroPage(); }, close_wait});
+      outcome = run({nordic_family ? Step([&nordic] { return nordic.ReadAll(); })
+                                   : Step([&wired] { return wired.ReadAll(); }),
+                     Local([this] {
+                       FillFunctionLists();
+                       RefreshKeyPage();
+                     }),
+                     Local([this] { LoadPerformancePage(); }), Local([this] { ShowMacroPage(); }), close_wait});
       break;
     case kTaskDefaultKeys:
-      run({nordic_family ? committed(&NordicRoutines::RestoreNordicButton)
-                         : Step([&wired] { wired.DefaultKeyWrite(); }),
-           close_wait});
+      outcome = run({nordic_family ? committed(&NordicRoutines::RestoreNordicButton)
+                                   : Step([&wired] { return wired.DefaultKeyWrite(); }),
+                     close_wait});
       break;
     case kTaskLightMode:
-      run({[&wired] { wired.WriteLightMode(); }, close_wait});
+      outcome = run({[&wired] { return wired.WriteLightMode(); }, close_wait});
       break;
     case kTaskDpiStage:
     case kTaskWriteSettings:
-      run({nordic_family ? committed(&NordicRoutines::WriteNordicSettings)
-           : kind == kTaskDpiStage ? Step([&wired] { wired.WriteDpiStage(); })
-                                   : Step([&wired] { wired.WriteSettings(); }),
-           close_wait});
+      outcome = run({nordic_family ? committed(&NordicRoutines::WriteNordicSettings)
+                     : kind == kTaskDpiStage ? Step([&wired] { return wired.WriteDpiStage(); })
+                                             : Step([&wired] { return wired.WriteSettings(); }),
+                     close_wait});
       break;
     case kTaskReportRate:
-      run({nordic_family ? committed(&NordicRoutines::WriteNordicReportRate)
-                         : Step([&wired] { wired.WriteReportRate(); }),
-           close_wait});
+      outcome = run({nordic_family ? committed(&NordicRoutines::WriteNordicReportRate)
+                                   : Step([&wired] { return wired.WriteReportRate(); }),
+                     close_wait});
       break;
     case kTaskWriteSettingsQuiet:
-      run({nordic_family ? committed(&NordicRoutines::WriteNordicSettings)
-                         : Step([&wired] { wired.WriteSettings(); })});
+      outcome = run({nordic_family ? committed(&NordicRoutines::WriteNordicSettings)
+                                   : Step([&wired] { return wired.WriteSettings(); })});
       break;
-    case kTaskRestoreProfile: {
-      const bool done =
-          nordic_family
-              ? run({committed(&NordicRoutines::RestoreNordicDefaults), close_wait})
-              : run({[&wired] { wired.KeyDownload(); }, [&wired] { wired.WriteSettings(); },
-                     [&wired] { wired.WriteDpiStage(); }, [&wired] { wired.WriteReportRate(); },
-                     [this] { RestorePointerDefaults(); },
-                     [this] {
-                       light_value.store(0);
-                       Db().SetConfigValue(current_profile.load(), L"light_mode", L"0");
-                     },
-                     [&wired] { wired.WriteLightMode(); }, close_wait});
-      if (done) PostMessage(kMsgDeviceResult, 0, kResultRestored);
+    case kTaskRestoreProfile:
+      outcome = nordic_family
+                    ? run({committed(&NordicRoutines::RestoreNordicDefaults), close_wait})
+                    : run({[&wired] { return wired.KeyDownload(); }, [&wired] { return wired.WriteSettings(); },
+                           [&wired] { return wired.WriteDpiStage(); }, [&wired] { return wired.WriteReportRate(); },
+                           Local([this] { RestorePointerDefaults(); }),
+                           Local([this] {
+                             light_value.store(0);
+                             Db().SetConfigValue(current_profile.load(), L"light_mode", L"0");
+                           }),
+                           [&wired] { return wired.WriteLightMode(); }, close_wait});
+      if (outcome.done) PostMessage(kMsgDeviceResult, 0, result(kResultRestored, outcome));
       break;
-    }
     case kTaskFactoryReset:
       if (nordic_family) {
-        run({committed(&NordicRoutines::FactoryResetNordic), [this] { RestorePointerDefaults(); }});
+        outcome = run({committed(&NordicRoutines::FactoryResetNordic), Local([this] { RestorePointerDefaults(); })});
       } else {
-        run({[&wired] { wired.RestoreSequence(); },
-             [this] {
-               // The macro page's step editor and move editor.
-               for (int id = ctl::kStepKindLabel; id <= ctl::kMoveY; ++id) {
-                 if (auto* c = Control<PLKUI::MControl>(id)) c->SetVisible(false);
-               }
-             },
-             [this] { RestorePointerDefaults(); }});
+        outcome = run({[&wired] { return wired.RestoreSequence(); },
+                       Local([this] {
+                         // The macro page's step editor and move editor.
+                         for (int id = ctl::kStepKindLabel; id <= ctl::kMoveY; ++id) {
+                           if (auto* c = Control<PLKUI::MControl>(id)) c->SetVisible(false);
+                         }
+                       }),
+                       Local([this] { RestorePointerDefaults(); })});
       }
       break;
     case kTaskImportNordic:
-      run({[&nordic] { nordic.DownloadNordicProfile(); }, close_wait});
+      outcome = run({[&nordic] { return nordic.DownloadNordicProfile(); }, close_wait});
       break;
     default:
       // DeviceArrival and DeviceRemoval did their work before the online
       // check; kind 14 and unknown kinds are ignored.
       break;
   }
+  return outcome.done && outcome.answered;
 }
 
 }  // namespace tk410

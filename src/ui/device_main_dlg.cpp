@@ -29,10 +29,15 @@ DeviceMainDlg::DeviceMainDlg(DeviceMainServices services)
   // The store's report-rate defaults depend on how the mouse is connected.
   DeviceManager* devices = services_.devices;
   services_.db->SetConnectionModeSource([devices] { return devices->ActiveMode(); });
+  // Status reports the exchanges meet are applied, not lost.
+  devices->SetStatusReportSink(this, [this](ReportFamily family, const uint8_t* report, size_t length) {
+    OnStatusReport(family, report, length);
+  });
 }
 
 DeviceMainDlg::~DeviceMainDlg() {
   StopWorker();
+  services_.devices->ClearStatusReportSink(this);
   services_.db->SetConnectionModeSource(nullptr);
 }
 

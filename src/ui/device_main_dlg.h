@@ -22,6 +22,7 @@
 
 #include "device/device_change_mailbox.h"
 #include "device/device_change_source.h"
+#include "device/device_manager.h"
 #include "nordic/nordic_state.h"
 #include "plkui/controls.h"
 #include "plkui/dialog.h"
@@ -112,8 +113,10 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   void StopWorker();
   // One worker turn (what the thread runs every 30 ms).
   void WorkerTurn();
-  // The action of one task kind (after the online check).
-  void RunTask(int kind);
+  // The action of one task kind (after the online check). True when every
+  // step ran and the mouse answered every request of the task (a task with
+  // no device I/O is always answered).
+  bool RunTask(int kind);
   // Read the device into the database and refresh every page.
   void ReadSequence(bool after_removal);
   void InitialSequence();
@@ -124,6 +127,11 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   PLKUI::MDialog* GetWaitDialog() const;
   // The worker's "close wait": ends an open wait dialog, then pauses 100 ms.
   void CloseWait();
+
+  // A status report an exchange met on the interface (src/sync/status_report_sink.cpp):
+  // a wired one is applied at once as the status poll applies it; a Nordic
+  // one waits for the next Nordic status poll.
+  void OnStatusReport(ReportFamily family, const uint8_t* report, size_t length);
 
   // ---- window: overrides, layout, dialogs, exits ---------------------------
   // (src/ui/window_messages.cpp, frame_builder.cpp, *_page.cpp, wait_dlg.cpp)

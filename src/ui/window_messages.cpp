@@ -29,6 +29,11 @@ constexpr uint32_t kPopupStyle = 0x96000000u;
 constexpr uint32_t kToolWindow = 0x80u;
 // "Only %d of %d macros fit ..." — the second line of the written notice.
 constexpr int kTextMacrosNotWritten = 909;
+// The notices after a write or a restore the mouse did not answer whole.
+constexpr int kTextNotWrittenTitle = 950;
+constexpr int kTextNotWritten = 951;
+constexpr int kTextNotRestoredTitle = 952;
+constexpr int kTextNotRestored = 953;
 
 // Controls whose handlers see every code; all others are handled on code 2 only.
 bool TakesEveryCode(int id) {
@@ -140,15 +145,20 @@ intptr_t DeviceMainDlg::OnWindowMessage(unsigned message, uintptr_t wparam, intp
     case kMsgExit:
       if (lparam == kExitParam) EndProgram();
       return 0;
-    case kMsgDeviceResult:
-      if (lparam == 1)
-        ShowUIMessageBox(this, services_.texts, LangText(115),
-                         WrittenNotice(LangText(210), LangText(kTextMacrosNotWritten),
-                                       MacroShortfall::FromParam(wparam)),
+    case kMsgDeviceResult: {
+      const bool answered = (lparam & kResultNotAnswered) == 0;
+      if ((lparam & ~kResultNotAnswered) == kResultWritten) {
+        ShowUIMessageBox(this, services_.texts, LangText(answered ? 115 : kTextNotWrittenTitle),
+                         WrittenNotice(LangText(answered ? 210 : kTextNotWritten),
+                                       LangText(kTextMacrosNotWritten), MacroShortfall::FromParam(wparam)),
                          kBoxOneButton);
-      else
+      } else if (answered) {
         ShowMessageBox(112, 212, kBoxOneButton);
+      } else {
+        ShowMessageBox(kTextNotRestoredTitle, kTextNotRestored, kBoxOneButton);
+      }
       return 0;
+    }
     case kMsgRefreshTexts:
       // Texts of this window follow the language; the pages reload from the database.
       RefreshTexts();

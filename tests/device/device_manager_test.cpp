@@ -205,12 +205,12 @@ TEST_F(DeviceManagerTest, ReceiverChoiceLooksOnlyAtTheFirstRecordOfEachMode) {
   }
 }
 
-// A wired reply is valid when byte 0 is 0xAA; three invalid replies fail
-// after waits of 100 ms and 1000 ms, with the same request written three times.
+// A wired reply is valid when byte 0 is 0xAA and it echoes the request;
+// three invalid replies (or none) fail after waits of 100 ms and 1000 ms,
+// with the same request written three times. Each attempt reads for its
+// whole 1000 ms: a report that is no reply does not end the read.
 TEST_F(DeviceManagerTest, ThreeBadRepliesFailAfterTheFixedWaits) {
-  // (Short replies and replies to another command start 0xAA and pass the
-  // exchange: testing the echo is the caller's business.)
-  const WiredFault faults[] = {WiredFault::kWrongMarker, WiredFault::kNoReply};
+  const WiredFault faults[] = {WiredFault::kWrongMarker, WiredFault::kNoReply, WiredFault::kOtherCommand};
   for (WiredFault fault : faults) {
     auto mouse = std::make_shared<VirtualWiredMouse>();
     const int id = bus_->Attach(mouse);
@@ -228,7 +228,8 @@ TEST_F(DeviceManagerTest, ThreeBadRepliesFailAfterTheFixedWaits) {
     ASSERT_EQ(writes.size(), 3u);
     EXPECT_EQ(writes[0], writes[1]);
     EXPECT_EQ(writes[1], writes[2]);
-    EXPECT_EQ(CountTrace("R"), 3u);
+    EXPECT_EQ(CountTrace("R -"), 3u);  // each attempt's read ran out
+    EXPECT_EQ(CountTrace("R"), fault == WiredFault::kNoReply ? 3u : 6u);
     dm_.CloseAll();
     bus_->Detach(id);
   }
@@ -330,12 +331,18 @@ TEST_F(DeviceManagerTest, NordicReplyMustBeExactlySixtyFourBytes) {
   dm_.AddSupported(kVid, 0x0020, L"", 101, 0);
   Scan();
   for (size_t size : {63u, 65u, 64u}) {
-    receiver->QueueReply(std::vector<uint8_t>(size, 0x5A));
+    // A reply repeats the request's byte 0, its chunk (byte 1: command 7
+    // is a macro transfer) and its sub-function (byte 3).
+    std::vector<uint8_t> reply(size, 0x5A);
+    reply[0] = 0x07;
+    reply[1] = 0x00;
+    reply[3] = 0x00;
+    receiver->QueueReply(reply);
     NordicFrame n;
     n[0] = 0x07;
     const bool ok = dm_.ExchangeNordic(n);
     EXPECT_EQ(ok, size == 64) << size;
-    EXPECT_EQ(n[0], size == 64 ? 0x5A : 0x07) << size;
+    EXPECT_EQ(n[2], size == 64 ? 0x5A : 0x00) << size;
   }
   // Wire form of the last request: 00, payload 0..62, 0xA1 - sum.
   const auto written = receiver->Written().back();
@@ -352,8 +359,9 @@ TEST_F(DeviceManagerTest, NordicReplyMustBeExactlySixtyFourBytes) {
   EXPECT_EQ(clock_.TickMs() - before, 100u + 16 + 200 + 200 + 100);
 }
 
-// A reply that arrives after the reader gave up stays queued, and the next
-// read returns it, as a pending kernel report would be.
+// A reply that arrives after the reader gave up stays queued, as a pending
+// kernel report would; the next exchange takes it off the interface before
+// its own request goes out and gets its own reply.
 TEST_F(DeviceManagerTest, LateReplyIsConsumedByTheNextRead) {
   auto mouse = AttachWiredMouse();
   dm_.AddSupported(kVid, kWiredPid, L"", 101, 0);
@@ -365,22 +373,24 @@ TEST_F(DeviceManagerTest, LateReplyIsConsumedByTheNextRead) {
   EXPECT_EQ(clock_.Sleeps(), (std::vector<uint32_t>{100}));
   EXPECT_EQ(trace_[1], "R -");
 
-  // The late reply to the first attempt arrives while the program idles and
-  // stays queued: the next exchange (a battery read) gets it and must look
-  // at the echoed command itself.
+  // The late reply to the first attempt arrives while the program idles.
   clock_.AdvanceMs(500);
+  trace_.clear();
   WiredFrame battery = WiredFrame::Request(kWiredBattery, 0xA5, 0x2E, 0);
   ASSERT_TRUE(dm_.ExchangeWired(battery));
-  EXPECT_EQ(battery[1], kWiredFirmwareVersion);
-  EXPECT_FALSE(battery.IsReplyTo(kWiredBattery));
-  // ... and the battery reply waits for the read after that.
+  EXPECT_TRUE(battery.IsReplyTo(kWiredBattery));
+  ASSERT_EQ(trace_.size(), 3u);
+  EXPECT_EQ(trace_[0].substr(0, 7), "R AA 03");  // taken before the request
+  EXPECT_EQ(trace_[1].substr(0, 7), "W 00 55");
+  EXPECT_EQ(trace_[2].substr(0, 7), "R AA 30");
+  // Nothing is left behind.
   uint8_t buffer[65];
-  ASSERT_EQ(dm_.ReadReport(dm_.ActiveHandle(), buffer, sizeof(buffer), 1000), 64);
-  EXPECT_EQ(buffer[1], kWiredBattery);
+  EXPECT_EQ(dm_.ReadReport(dm_.ActiveHandle(), buffer, sizeof(buffer), 1000), 0);
 }
 
 // Vendor collection sharing its interface with the mouse (id 1) and
-// keyboard (id 2) collections: their reports come first and are skipped.
+// keyboard (id 2) collections: their reports come first and are skipped,
+// since none of them is the reply to the request.
 TEST_F(DeviceManagerTest, ReportsOfOtherCollectionsAreSkipped) {
   auto mouse = AttachWiredMouse({.shared_interface = true});
   dm_.AddSupported(kVid, kWiredPid, L"", 101, 0);
@@ -404,11 +414,14 @@ TEST_F(DeviceManagerTest, ReportsOfOtherCollectionsAreSkipped) {
   EXPECT_EQ(clock_.Sleeps(), (std::vector<uint32_t>{100}));
 
   // Only other collections' reports within the whole time-out: no answer.
-  mouse->RaiseMotion(3, 3);
-  uint8_t buffer[65];
+  mouse->SetInterleavedReports(2);
+  mouse->SetFault(WiredFault::kNoReply, 3);
+  clock_.ClearSleeps();
   const uint64_t before = clock_.TickMs();
-  EXPECT_EQ(dm_.ReadReport(dm_.ActiveHandle(), buffer, sizeof(buffer), 1000), 0);
-  EXPECT_EQ(clock_.TickMs() - before, 1000u);
+  WiredFrame h = WiredFrame::Request(kWiredBattery, 0xA5, 0x2E, 0);
+  EXPECT_FALSE(dm_.ExchangeWired(h));
+  EXPECT_EQ(clock_.Sleeps(), (std::vector<uint32_t>{100, 1000}));
+  EXPECT_EQ(clock_.TickMs() - before, 3 * 1000u + 100 + 1000);
 }
 
 TEST_F(DeviceManagerTest, UnplugDuringAnExchangeFailsAndIsAnnounced) {

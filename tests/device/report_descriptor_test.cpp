@@ -56,15 +56,20 @@ TEST(ReportDescriptor, KeepsOnlyTopLevelCollectionsWithTheirReportIds) {
   EXPECT_EQ((*parsed)[2].usage, 0x06);
   EXPECT_EQ((*parsed)[2].report_ids, (std::set<uint8_t>{2}));
 
-  // What the vendor collection must skip: the mouse's and keyboard's ids.
-  EXPECT_EQ(OtherReportIds(*parsed, 0), (std::set<uint8_t>{1, 2}));
-  EXPECT_EQ(OtherReportIds(*parsed, 1), (std::set<uint8_t>{2, 0x51}));
+  // Whose input reports are whose: the vendor collection's input report
+  // carries no report id (its feature report does), so every input report
+  // of the interface counts as its own; the mouse owns those numbered 1.
+  EXPECT_TRUE((*parsed)[0].has_unnumbered_input);
+  EXPECT_TRUE(OwnInputReportIds(*parsed, 0).empty());
+  EXPECT_EQ(OwnInputReportIds(*parsed, 1), (std::set<uint8_t>{1}));
+  EXPECT_EQ(OwnInputReportIds(*parsed, 2), (std::set<uint8_t>{2}));
   // A Report ID set in one collection carries over into the next.
   const auto carried = Cat({kKeyboardId2, kVendor});
   auto c = ParseReportDescriptor(carried.data(), carried.size());
   ASSERT_TRUE(c);
   EXPECT_EQ((*c)[1].report_ids, (std::set<uint8_t>{2, 0x51}));
-  EXPECT_TRUE(OtherReportIds(*parsed, 9).empty());
+  EXPECT_EQ(OwnInputReportIds(*c, 1), (std::set<uint8_t>{2}));
+  EXPECT_TRUE(OwnInputReportIds(*parsed, 9).empty());
 }
 
 TEST(ReportDescriptor, KeyboardWithoutReportIdsAndExtendedUsage) {

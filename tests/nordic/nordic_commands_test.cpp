@@ -139,7 +139,9 @@ TEST(NordicCommands, SettingsWriteKeepsTheDevicesOwnBytes) {
   const auto block = rig.Firmware().Settings(0);
   const auto original = NordicFirmware::DefaultSettings(0);
   for (size_t i = 4; i < 63; ++i) {
-    if (NordicFirmware::IsDeviceOwned(i)) EXPECT_EQ(block[i], original[i]) << i;
+    if (NordicFirmware::IsDeviceOwned(i)) {
+      EXPECT_EQ(block[i], original[i]) << i;
+    }
   }
   EXPECT_EQ(block[50], 2);
   EXPECT_EQ(block[61], 7);

@@ -113,7 +113,9 @@ TEST_F(NordicEndToEnd, LinkWriteUnlink) {
   EXPECT_EQ(block[50], 2);
   const auto original = NordicFirmware::DefaultSettings(profile - 1);
   for (size_t i = 0; i < block.size() - 1; ++i) {
-    if (NordicFirmware::IsDeviceOwned(i)) EXPECT_EQ(block[i], original[i]) << i;
+    if (NordicFirmware::IsDeviceOwned(i)) {
+      EXPECT_EQ(block[i], original[i]) << i;
+    }
   }
   const auto& keys = fw.Keys(profile - 1);
   EXPECT_EQ(Bytes(keys.begin(), keys.begin() + 4), (Bytes{0x00, 0x01, 0x04, 0x00}));

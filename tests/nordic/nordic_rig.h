@@ -49,12 +49,18 @@ inline std::vector<uint8_t> TraceBytes(const std::string& line) {
 
 class NordicRig {
  public:
-  explicit NordicRig(VirtualNordicOptions options = VirtualNordicDevice::Direct(), bool linked = true)
+  // `other` takes the virtual Nordic device's place on the bus when given.
+  explicit NordicRig(VirtualNordicOptions options = VirtualNordicDevice::Direct(), bool linked = true,
+                     std::shared_ptr<VirtualHidDevice> other = nullptr)
       : bus_(std::make_shared<VirtualHidBus>(clock_)),
         device_(std::make_shared<VirtualNordicDevice>(options)),
         devices_(bus_, clock_) {
     device_->SetLinked(linked, true);
-    bus_->Attach(device_);
+    if (other) {
+      bus_->Attach(other);
+    } else {
+      bus_->Attach(device_);
+    }
     devices_.SetCurrentDeviceType(kNordicType);
     devices_.AddSupported(0x1209, 0x0003, L"", kNordicType, 0);
     devices_.AddSupported(0x1209, 0x0004, L"", kNordicType, 1);

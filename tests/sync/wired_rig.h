@@ -10,12 +10,14 @@
 
 #include "base/clock.h"
 #include "device/device_manager.h"
+#include "plkui/controls.h"
 #include "platform/fake_text_injector.h"
 #include "sim/virtual_hid_bus.h"
 #include "sim/virtual_wired_mouse.h"
 #include "store/config_database.h"
 #include "support/temp_dir.h"
 #include "sync/wired_routines.h"
+#include "ui/control_ids.h"
 #include "ui/device_main_dlg.h"
 
 namespace tk410 {
@@ -33,12 +35,18 @@ inline KeyMacroRecord KeyRow(int profile, int key_code, int kind, int value, int
 
 class WiredRig {
  public:
-  explicit WiredRig(Clock* clock = nullptr, const std::wstring& db_name = L"TK410")
+  // `device` takes the virtual wired mouse's place on the bus when given.
+  explicit WiredRig(Clock* clock = nullptr, const std::wstring& db_name = L"TK410",
+                    std::shared_ptr<VirtualHidDevice> device = nullptr)
       : clock_(clock ? *clock : manual_),
         bus_(std::make_shared<VirtualHidBus>(clock_)),
         mouse_(std::make_shared<VirtualWiredMouse>()),
         devices_(bus_, clock_) {
-    bus_->Attach(mouse_);
+    if (device) {
+      bus_->Attach(device);
+    } else {
+      bus_->Attach(mouse_);
+    }
     devices_.SetCurrentDeviceType(101);
     devices_.AddSupported(0x1209, 0x0001, L"", 101, 0);
     devices_.EnumerateDevice();
@@ -53,6 +61,20 @@ class WiredRig {
     window_->current_device_type.store(101);
     window_->RefreshProfileList();  // the five default profiles
   }
+
+  // The page controls a status report moves: DPI stages of 400 to 2400,
+  // the DPI slider, the report-rate buttons and the battery.
+  void AddStatusControls() {
+    const PLKUI::MRect r{0, 0, 10, 10};
+    for (int id = ctl::kFirstDpiStage; id <= ctl::kLastDpiStage; ++id) {
+      auto* stage = static_cast<PLKUI::DPIControl*>(window_->CreateControl(L"DPIControl", id, r, L""));
+      stage->SetDPIValue(400 * (id - ctl::kFirstDpiStage + 1));
+    }
+    window_->CreateControl(L"DPISlider", ctl::kDpiSlider, r, L"");
+    for (int id = ctl::kFirstRate; id <= ctl::kLastRate; ++id) window_->CreateControl(L"ColorButtonEx", id, r, L"");
+    window_->CreateControl(L"BatteryCtrl", ctl::kBattery, r, L"");
+  }
+  bool Checked(int id) { return window_->Control<PLKUI::MCheckControl>(id)->GetCheck() != 0; }
 
   WiredRoutines Routines() { return WiredRoutines(*window_); }
   DeviceMainDlg& Window() { return *window_; }

@@ -46,8 +46,9 @@ TEST_F(WindowTest, InitUIBuildsEveryControlWithItsClassAndCaption) {
     auto* control = window->GetControl(e.id);
     ASSERT_NE(control, nullptr) << e.id;
     EXPECT_EQ(control->GetClassName(), e.class_name) << e.id;
-    if (e.text_id)
+    if (e.text_id) {
       EXPECT_EQ(dynamic_cast<PLKUI::MControlFont*>(control)->GetTitle(), L"T" + FormatInt(e.text_id)) << e.id;
+    }
   }
   EXPECT_EQ(C<PLKUI::MText>(35)->GetTitle(), L"TEVO TK410");
   EXPECT_EQ(C<PLKUI::DPIControl>(103)->GetTitle(), L"T2613");

@@ -5,6 +5,7 @@
 
 #include "base/text.h"
 #include "assign/button_function.h"
+#include "device/scripted_firmware.h"
 #include "device/wired_layout.h"
 #include "macro/macro_steps.h"
 #include "sim/virtual_nordic_device.h"
@@ -41,6 +42,18 @@ TEST(WrittenNoticeTest, ShortfallTravelsInTheMessageParameter) {
   EXPECT_EQ(back.written, 32);
   EXPECT_EQ(back.given, 300);
   EXPECT_FALSE(MacroShortfall::FromParam(0).Any());
+}
+
+// Answers the message box the window shows next with OK; its title and text.
+std::pair<std::wstring, std::wstring> AnswerNotice(PLKUI::HeadlessRuntime& runtime) {
+  std::wstring title, body;
+  runtime.AnswerNextModal(1, [&](PLKUI::MWindow& w) {
+    auto& box = dynamic_cast<PLKUI::MDialog&>(w);
+    title = box.GetControlAs<PLKUI::MText>(CUIMessageBox::kTitle)->GetTitle();
+    body = box.GetControlAs<PLKUI::MText>(CUIMessageBox::kMessage)->GetTitle();
+  });
+  runtime.PumpMessages();
+  return {title, body};
 }
 
 // The window after start-up with a mouse; the written notice's texts.
@@ -92,13 +105,7 @@ class NoticeFixture : public WindowFixture {
   std::wstring WriteAndReadNotice() {
     window_->Enqueue(kTaskWriteAll);
     RunQueue();
-    std::wstring title, body;
-    runtime_.AnswerNextModal(1, [&](PLKUI::MWindow& w) {
-      auto& box = dynamic_cast<PLKUI::MDialog&>(w);
-      title = box.GetControlAs<PLKUI::MText>(CUIMessageBox::kTitle)->GetTitle();
-      body = box.GetControlAs<PLKUI::MText>(CUIMessageBox::kMessage)->GetTitle();
-    });
-    Pump();
+    const auto [title, body] = AnswerNotice(runtime_);
     EXPECT_EQ(title, L"Saved");
     return body;
   }
@@ -172,6 +179,54 @@ TEST_F(NordicWriteNoticeTest, MacroCutShortIsNamedInTheNotice) {
   AssignMacro(5, big);
   EXPECT_EQ(WriteAndReadNotice(), L"Written.\nOnly 1 of 2 macros fit.");
   EXPECT_EQ(window_->macros_not_written.Get(), std::vector<int>{big});
+}
+
+// The mouse stops answering in the middle of a write: the notice says the
+// settings were not all written, and a restore against the silent mouse
+// says so too. Neither claims success.
+class WriteFailureNoticeTest : public WindowFixture {
+ protected:
+  void SetUp() override {
+    for (const auto& [id, text] : std::vector<std::pair<int, std::wstring>>{
+             {115, L"Saved"}, {210, L"Written."}, {112, L"Restore"}, {212, L"Restored."},
+             {950, L"Not written"}, {951, L"The mouse stopped answering."},
+             {952, L"Not restored"}, {953, L"The mouse stopped answering during the restore."}}) {
+      texts_.SetText(id, text);
+    }
+    attach_ids_.push_back(bus_->Attach(mouse_.Device()));
+    MakeWindow();
+    StartUp();
+    RunQueue();  // the initial read
+  }
+
+  std::pair<std::wstring, std::wstring> RunAndReadNotice(int task) {
+    window_->Enqueue(task);
+    RunQueue();
+    return AnswerNotice(runtime_);
+  }
+
+  ScriptedWiredMouse mouse_;
+};
+
+TEST_F(WriteFailureNoticeTest, SilentMouseIsReportedAsNotWritten) {
+  // A normal write first: the plain notice.
+  EXPECT_EQ(RunAndReadNotice(kTaskWriteAll), std::make_pair(std::wstring(L"Saved"), std::wstring(L"Written.")));
+
+  // From the fourth request of the next write on, nothing comes back.
+  const int first = static_cast<int>(mouse_.Written().size()) + 1;
+  mouse_.SetShaper([first](int n, const std::vector<uint8_t>&, std::vector<ScriptedReport>& reports,
+                           WiredFirmware&) {
+    if (n >= first + 3) reports.clear();
+  });
+  EXPECT_EQ(RunAndReadNotice(kTaskWriteAll),
+            std::make_pair(std::wstring(L"Not written"), std::wstring(L"The mouse stopped answering.")));
+  EXPECT_EQ(RunAndReadNotice(kTaskRestoreProfile),
+            std::make_pair(std::wstring(L"Not restored"),
+                           std::wstring(L"The mouse stopped answering during the restore.")));
+  ASSERT_EQ(window_->results.size(), 3u);
+  EXPECT_EQ(window_->results[0], 1);
+  EXPECT_NE(window_->results[1], 1);
+  EXPECT_NE(window_->results[2], 2);
 }
 
 }  // namespace
