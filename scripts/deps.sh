@@ -9,8 +9,8 @@ PACKAGES=(
   libsqlite3-dev sqlite3
   libhidapi-dev libudev-dev
   qt6-base-dev libgl-dev
-  libx11-dev libxtst-dev libxi-dev libglib2.0-dev
-  xvfb xauth fonts-noto-cjk fonts-open-sans
+  libx11-dev libxtst-dev libxi-dev libxkbcommon-dev libglib2.0-dev
+  xvfb xauth x11-xkb-utils fonts-noto-cjk fonts-open-sans
 )
 
 missing=()

@@ -85,4 +85,12 @@ std::wstring ModifierText(int modifier_bits, const std::wstring& key_text) {
   return mods + L" + " + key_text;
 }
 
+std::wstring KeyTextOf(const std::wstring& combination_text, int modifier_bits) {
+  const std::wstring mods = ModifierText(modifier_bits, L"");
+  if (mods.empty()) return combination_text;
+  const std::wstring prefix = mods + L" + ";
+  if (!StartsWith(combination_text, prefix)) return std::wstring();
+  return combination_text.substr(prefix.size());
+}
+
 }  // namespace tk410

@@ -25,4 +25,8 @@ std::wstring TranslateMacroName(const std::wstring& name, const LanguageTexts& t
 // 'Shift+ Ctrl' or 'Ctrl+ Alt + A'. Bits above Win are not named.
 std::wstring ModifierText(int modifier_bits, const std::wstring& key_text);
 
+// The key text of a combination text made by ModifierText with the same
+// modifier bits; empty when the text is not one (or names no key).
+std::wstring KeyTextOf(const std::wstring& combination_text, int modifier_bits);
+
 }  // namespace tk410

@@ -61,9 +61,10 @@ int LeftHandVirtualKey(int vk) {
   }
 }
 
-std::wstring CapturedKeyName(int vk, const std::wstring& system_name) {
+std::wstring CapturedKeyName(int vk, const std::wstring& label, const std::wstring& system_name) {
   for (const OwnName& own : kOwnNames)
     if (own.vk == vk) return own.name;
+  if (!label.empty()) return label;
   std::wstring name = VirtualKeyName(vk);
   if (!name.empty()) return name;
   if (!system_name.empty()) return system_name;
@@ -108,7 +109,7 @@ void KeyCapture::DecodeRawInput(intptr_t handle, CapturedInput& input) {
   const bool released = event.message == kWmKeyUp || event.message == kWmSysKeyUp;
   input.released = released ? 1 : 0;
   input.code = LeftHandVirtualKey(event.virtual_key);
-  input.text = CapturedKeyName(input.code, event.system_name);
+  input.text = CapturedKeyName(input.code, event.label, event.system_name);
   input.kind = kCapturedKeyboard;
   Trace(kTraceDebug, "input_text: %s \n", ToUtf8(input.text).c_str());
 

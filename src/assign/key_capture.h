@@ -68,9 +68,9 @@ class KeyCapture {
 };
 
 // The name key capture gives a virtual-key code (after the generic-modifier
-// replacement): the capture's own names, then our key table's, then
-// `system_name`, then "Key <code>".
-std::wstring CapturedKeyName(int virtual_key, const std::wstring& system_name);
+// replacement): the capture's own names, then `label` (what the key types on
+// the user's layout), then our key table's, then `system_name`, then "Key <code>".
+std::wstring CapturedKeyName(int virtual_key, const std::wstring& label, const std::wstring& system_name);
 // The left-hand code of a generic Shift/Ctrl/Alt (16/17/18); others unchanged.
 int LeftHandVirtualKey(int virtual_key);
 // "LB", "RB", "MB", "Backward", "Forward"; empty for other masks.

@@ -9,6 +9,7 @@
 #include "platform/raw_input_hub.h"
 #include "plkui/controls.h"
 #include "store/config_database.h"
+#include "ui/message_box.h"
 
 namespace tk410 {
 
@@ -19,6 +20,8 @@ constexpr int kNotifyEditEntered = 30;
 constexpr int kNotifyEditFinished = 29;
 constexpr wchar_t kEmojiKindName[] = L"表情符号";
 constexpr wchar_t kEmojiTitle[] = L"微信表情";
+constexpr int kTextKeyboardKey = 160;
+constexpr int kTextNoUsage = 970;  // the mouse cannot send this key
 
 int KindTextId(int kind) {
   switch (kind) {
@@ -171,7 +174,10 @@ void MouseKeyConfigDlg::LoadAssignment() {
   if (!services_.db->GetKeyRecord(profile_, 0, key_code_, row) || row.macro_type != kind_) return;
   switch (kind_) {
     case kKindKeyboard: {
-      if (auto* field = GetControlAs<PLKUI::MEdit>(kKeyField)) field->SetEditText(UsageName(row.macro_value));
+      // The key's stored name (what it typed on the user's layout), else the usage's.
+      std::wstring shown = KeyTextOf(row.macro_desc, row.macro_value2);
+      if (shown.empty()) shown = UsageName(row.macro_value);
+      if (auto* field = GetControlAs<PLKUI::MEdit>(kKeyField)) field->SetEditText(shown);
       modifier_bits_ = row.macro_value2;
       key_text_ = row.macro_desc;
       key_code_value_ = row.macro_value;
@@ -217,6 +223,11 @@ void MouseKeyConfigDlg::OnRawInput(intptr_t handle) {
   CapturedInput input;
   capture_->DecodeRawInput(handle, input);
   if (input.kind != kCapturedKeyboard || input.text.empty() || IsSidedModifier(input.code)) return;
+  if (VirtualKeyToUsage(input.code) == 0) {
+    // The mouse could not send it: say so on the press, keep the key as it was.
+    if (!input.released) ShowUIMessageBox(this, services_.texts, Text(kTextKeyboardKey), Text(kTextNoUsage), kBoxOneButton);
+    return;
+  }
   key_code_value_ = input.code;
   key_is_usage_ = false;
   key_text_ = input.text;

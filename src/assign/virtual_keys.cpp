@@ -21,9 +21,9 @@ constexpr KeyRow kKeys[] = {
     {8, 0xff08, 0x01000003, L"Backspace"},
     {9, 0xff09, 0x01000001, L"Tab"},
     {9, 0xfe20, 0x01000002, nullptr},  // ISO_Left_Tab / Backtab
-    {12, 0xff9d, 0x0100000b, L"Clear"},
+    {101, 0xff9d, 0x0100000b, nullptr},  // keypad 5 with Num Lock off: still keypad 5
     {13, 0xff0d, 0x01000004, L"Enter"},
-    {13, 0xff8d, 0x01000005, nullptr},  // keypad Enter
+    {108, 0xff8d, 0x01000005, L"Num Enter"},  // keypad Enter
     {16, 0, 0x01000020, L"Shift"},
     {17, 0, 0x01000021, L"Ctrl"},
     {18, 0, 0x01000023, L"Alt"},

@@ -1,8 +1,9 @@
 #pragma once
-// The one table between the desktop's key numbers and Windows virtual-key
-// codes, the unit macros and key assignments are stored in: X11 keysyms (what
-// XInput2 and Qt's native key report), Qt key numbers (what Qt reports when
-// it has no native key, as for synthesized events) and our display names.
+// The table between the desktop's key symbols and Windows virtual-key codes,
+// the unit macros and key assignments are stored in: X11 keysyms and Qt key
+// numbers, for key events that carry no physical key (synthesized events;
+// keys are otherwise decided by physical key, assign/physical_keys.h), and
+// our display names of the codes.
 // Both sides of a modifier keep their own codes (Shift_L 160, Shift_R 161);
 // Qt's generic Shift/Control/Alt give the generic codes 16/17/18.
 

@@ -42,6 +42,9 @@ struct RawInputEvent {
   unsigned message = 0;
   int virtual_key = 0;
   std::wstring system_name;  // the desktop's name of the key, when the source knows it
+  // What the key types on the user's layout, unshifted ("é", "&", "A"):
+  // set for the main block's character keys only.
+  std::wstring label;
   // Mouse.
   int button_flags = 0;
   int wheel_delta = 0;

@@ -5,13 +5,14 @@
 
 #include <cstdlib>
 
-#include "assign/virtual_keys.h"
 #include "base/text.h"
+#include "platform/physical_key_event.h"
 
 #ifdef TK410_HAVE_X11
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
+#include <X11/keysym.h>
 #endif
 
 namespace tk410 {
@@ -43,6 +44,20 @@ bool X11RawInput::Start(RawInputHub& hub) {
   XISetMask(bits, XI_RawButtonPress);
   XISetMask(bits, XI_RawButtonRelease);
   XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
+  // Keyboard state changes (Shift, Num Lock, layout group), in order with the raw events.
+  int xkb_opcode = 0, xkb_error = 0, xkb_major = XkbMajorVersion, xkb_minor = XkbMinorVersion;
+  xkb_event_base_ = -1;
+  modifiers_ = 0;
+  group_ = 0;
+  if (XkbQueryExtension(display, &xkb_opcode, &xkb_event_base_, &xkb_error, &xkb_major, &xkb_minor)) {
+    XkbSelectEventDetails(display, XkbUseCoreKbd, XkbStateNotify, XkbAllStateComponentsMask,
+                          XkbModifierStateMask | XkbGroupStateMask);
+    XkbStateRec state;
+    if (XkbGetState(display, XkbUseCoreKbd, &state) == Success) {
+      modifiers_ = state.mods;
+      group_ = state.group;
+    }
+  }
   XFlush(display);
   if (pipe(wake_fds_) != 0) {
     XCloseDisplay(display);
@@ -50,6 +65,7 @@ bool X11RawInput::Start(RawInputHub& hub) {
   }
   display_ = display;
   hub_ = &hub;
+  held_ = HeldPhysicalKeys();
   stopping_.store(false);
   thread_ = std::thread([this] { Run(); });
   return true;
@@ -81,6 +97,14 @@ void X11RawInput::Run() {
     }
     XEvent ev;
     XNextEvent(display, &ev);
+    if (xkb_event_base_ >= 0 && ev.type == xkb_event_base_) {
+      const auto& xkb = reinterpret_cast<const XkbEvent&>(ev);
+      if (xkb.any.xkb_type == XkbStateNotify) {
+        modifiers_ = xkb.state.mods;
+        group_ = xkb.state.group;
+      }
+      continue;
+    }
     XGenericEventCookie* cookie = &ev.xcookie;
     if (cookie->type != GenericEvent || cookie->extension != xi_opcode_ || !XGetEventData(display, cookie))
       continue;
@@ -88,14 +112,9 @@ void X11RawInput::Run() {
     RawInputEvent out;
     switch (cookie->evtype) {
       case XI_RawKeyPress:
-      case XI_RawKeyRelease: {
-        const KeySym keysym = XkbKeycodeToKeysym(display, static_cast<KeyCode>(raw->detail), 0, 0);
-        out.device = RawDevice::Keyboard;
-        out.message = cookie->evtype == XI_RawKeyPress ? kWmKeyDown : kWmKeyUp;
-        out.virtual_key = VirtualKeyOfKeysym(static_cast<uint32_t>(keysym));
-        if (const char* name = XKeysymToString(keysym)) out.system_name = FromUtf8(name);
+      case XI_RawKeyRelease:
+        out = KeyEvent(raw->detail, cookie->evtype == XI_RawKeyPress);
         break;
-      }
       case XI_RawButtonPress:
       case XI_RawButtonRelease: {
         out.device = RawDevice::Mouse;
@@ -120,11 +139,28 @@ void X11RawInput::Run() {
   }
 }
 
+RawInputEvent X11RawInput::KeyEvent(int keycode, bool pressed) {
+  Display* display = static_cast<Display*>(display_);
+  const auto code = static_cast<KeyCode>(keycode);
+  // What the layout's current group gives unshifted; a key with fewer groups
+  // falls back to its first.
+  KeySym keysym = XkbKeycodeToKeysym(display, code, group_, 0);
+  if (keysym == NoSymbol && group_ != 0) keysym = XkbKeycodeToKeysym(display, code, 0, 0);
+  const unsigned num_lock = XkbKeysymToModifiers(display, XK_Num_Lock);
+  const bool keypad_digits = KeypadTypesDigits(num_lock != 0 && (modifiers_ & num_lock) != 0,
+                                               (modifiers_ & ShiftMask) != 0);
+  RawInputEvent out = PhysicalKeyEvent(keycode, pressed, keypad_digits, static_cast<uint32_t>(keysym));
+  out.virtual_key = pressed ? held_.Press(keycode, out.virtual_key) : held_.Release(keycode, out.virtual_key);
+  if (const char* name = XKeysymToString(keysym)) out.system_name = FromUtf8(name);
+  return out;
+}
+
 #else
 
 bool X11RawInput::Start(RawInputHub&) { return false; }
 void X11RawInput::Stop() {}
 void X11RawInput::Run() {}
+RawInputEvent X11RawInput::KeyEvent(int, bool) { return {}; }
 
 #endif
 

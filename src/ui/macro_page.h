@@ -113,6 +113,7 @@ class MacroPage {
   int fixed_delay_ = 0;
   int timestamp_ = 0;
   int step_limit_ = kStepLimit;
+  bool left_out_keys_ = false;  // the recording met keys the mouse cannot send
   int captured_code_ = 0;
   std::wstring captured_name_;
 };

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "assign/key_tables.h"
 #include "base/clock.h"
 #include "base/text.h"
 #include "macro/macro_steps.h"
@@ -25,6 +26,9 @@ constexpr int kLockedWhileRecording[] = {
     ctl::kRepeatEdit, ctl::kStepKind,   ctl::kStepValueLabel, ctl::kStepValue,  ctl::kStepButton,
     ctl::kStepUp,     ctl::kStepDown,
 };
+
+constexpr int kTextRecord = 358;
+constexpr int kTextKeysLeftOut = 971;
 
 int SelectedDelayMode(DeviceMainDlg& w) {
   if (IsChecked(w, ctl::kDelayNone)) return kDelayNone;
@@ -60,6 +64,7 @@ void MacroPage::EnableRecordingControls(bool enabled) {
 
 void MacroPage::StartRecording() {
   capture_.reset();
+  left_out_keys_ = false;
   Clock& clock = w_.GetClock();
   timestamp_ = static_cast<int>(static_cast<uint32_t>(clock.TickMs()));
   have_last_tick_ = false;
@@ -99,6 +104,10 @@ void MacroPage::StopRecording() {
   }
   // A refresh asked for while recording runs now, from the saved steps.
   if (refresh_deferred_.exchange(false)) w_.ShowMacroPage();
+  if (left_out_keys_) {
+    left_out_keys_ = false;
+    w_.ShowMessageBox(kTextRecord, kTextKeysLeftOut, kBoxOneButton);
+  }
 }
 
 bool MacroPage::InsideRecordButton(const CapturedInput& input) const {
@@ -138,6 +147,11 @@ void MacroPage::RecordEvent(const CapturedInput& input) {
     if (InsideRecordButton(input)) return;
     type = input.released ? MacroEventType::ButtonUp : MacroEventType::ButtonDown;
   } else {
+    // A key the mouse cannot send (no HID usage) would play nothing: left out.
+    if (VirtualKeyToUsage(input.code) == 0) {
+      left_out_keys_ = true;
+      return;
+    }
     type = input.released ? MacroEventType::KeyUp : MacroEventType::KeyDown;
   }
 

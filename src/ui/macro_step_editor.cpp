@@ -2,6 +2,7 @@
 // selected step, step moves, the insert menu, deleting a step, and the key
 // captured for a key step.
 
+#include "assign/key_tables.h"
 #include "base/clock.h"
 #include "base/text.h"
 #include "macro/macro_steps.h"
@@ -18,6 +19,8 @@ namespace tk410 {
 namespace {
 
 constexpr unsigned kMsgInsertMenu = 1710;
+constexpr int kTextStepKey = 385;  // "Press a key"
+constexpr int kTextNoUsage = 970;  // the mouse cannot send this key
 
 // Kind combo data of the step editor.
 constexpr int kKindButton = 1;
@@ -145,6 +148,11 @@ void MacroPage::ChangeStepKind() {
 
 void MacroPage::CaptureStepKey(const CapturedInput& input) {
   if (input.kind != kCapturedKeyboard) return;
+  if (VirtualKeyToUsage(input.code) == 0) {
+    // The mouse could not send it: say so on the press, keep the key as it was.
+    if (!input.released) w_.ShowMessageBox(kTextStepKey, kTextNoUsage, kBoxOneButton);
+    return;
+  }
   captured_code_ = input.code;
   captured_name_ = input.text;
   if (auto* edit = w_.Control<PLKUI::MEdit>(ctl::kStepValue)) edit->SetEditText(input.text);

@@ -106,6 +106,76 @@ TEST_F(KeyDialogTest, CtrlPlusACapturedFromRawInput) {
   EXPECT_EQ(row.macro_desc, L"Ctrl+ Alt + A");
 }
 
+// A key whose code has no HID usage (a media key on the keyboard) cannot be
+// sent by the mouse: refused with text 970, the field and the key unchanged.
+TEST_F(KeyDialogTest, KeyWithoutUsageIsRefusedWithAMessageAndNeverStored) {
+  window->FillFunctionLists();
+  constexpr int kMute = 173;
+  std::vector<std::wstring> messages;
+  Choose(4, kKindKeyboard, [&](Dlg& d) {
+    auto* field = In<PLKUI::MEdit>(d, Dlg::kKeyField);
+    field->PerformEditEntered();
+    ExpectMessageBox(messages);
+    KeyTap(d, kMute);
+    EXPECT_EQ(field->GetEditText(), L"");
+    In<PLKUI::MControl>(d, Dlg::kOk)->PerformClick();
+  });
+  EXPECT_EQ(messages, std::vector<std::wstring>{L"T970"});
+  KeyMacroRecord row;
+  EXPECT_FALSE(db.GetKeyRecord(window->current_profile.load(), 0, 4, row));
+
+  // After a key was taken, a refused one leaves it in place.
+  Choose(4, kKindKeyboard, [&](Dlg& d) {
+    auto* field = In<PLKUI::MEdit>(d, Dlg::kKeyField);
+    field->PerformEditEntered();
+    KeyTap(d, 'B');
+    ExpectMessageBox(messages);
+    KeyTap(d, kMute);
+    EXPECT_EQ(field->GetEditText(), L"B");
+    In<PLKUI::MCheckControl>(d, Dlg::kShift)->PerformClick();
+    In<PLKUI::MControl>(d, Dlg::kOk)->PerformClick();
+  });
+  EXPECT_EQ(messages.size(), 2u);
+  row = Row(4);
+  EXPECT_EQ(row.macro_value, 5);
+  EXPECT_EQ(row.macro_value2, 2);
+  EXPECT_EQ(row.macro_desc, L"Shift + B");
+}
+
+// The field of a stored keyboard assignment shows the key part of its stored
+// text (the name the key had on the user's layout), else the usage's name.
+TEST_F(KeyDialogTest, StoredKeyIsShownByItsStoredName) {
+  window->FillFunctionLists();
+  struct Case {
+    int value;
+    int bits;
+    const wchar_t* desc;
+    const wchar_t* shown;
+  } cases[] = {
+      {0x1F, 0, L"é", L"é"},
+      {0x1F, 1, L"Ctrl + é", L"é"},
+      {0x33, 3, L"Shift+ Ctrl + ö", L"ö"},
+      {0x1F, 1, L"Alt + é", L"2"},  // text of other modifiers: not this assignment's
+      {0x1F, 1, L"", L"2"},
+  };
+  for (const Case& c : cases) {
+    KeyMacroRecord stored;
+    stored.profile = window->current_profile.load();
+    stored.key_code = 7;
+    stored.macro_type = kKindKeyboard;
+    stored.macro_value = c.value;
+    stored.macro_value2 = c.bits;
+    stored.macro_desc = c.desc;
+    ASSERT_TRUE(db.SaveKeyRecord(stored));
+    std::wstring shown;
+    Choose(7, kKindKeyboard, [&](Dlg& d) {
+      shown = In<PLKUI::MEdit>(d, Dlg::kKeyField)->GetEditText();
+      In<PLKUI::MControl>(d, Dlg::kClose)->PerformClick();
+    });
+    EXPECT_EQ(shown, c.shown) << c.desc;
+  }
+}
+
 TEST_F(KeyDialogTest, CancelStoresNothingAndThePageShowsTheStoredState) {
   window->FillFunctionLists();
   Choose(3, kKindShortcut, [this](Dlg& d) {

@@ -437,6 +437,46 @@ TEST_F(MacroPageTest, StepEditorKeyCaptureDelayAndButtons) {
   EXPECT_EQ(std::get<2>(Stored()[4]), L"↓  Scroll Down");
 }
 
+// Keys whose code has no HID usage (media keys on the keyboard) play nothing:
+// the recorder leaves them out and says so once when it stops (text 971);
+// the step editor refuses them (text 970).
+TEST_F(MacroPageTest, KeysWithoutUsageAreLeftOutOfRecordingsAndStepsWithAMessage) {
+  constexpr int kMute = 173;
+  std::vector<std::wstring> messages;
+  NewMacro();
+  Click(ctl::kRecord);
+  Press(kMute);
+  Release(kMute);
+  Press('A');
+  Release('A');
+  Press(kMute);
+  Release(kMute);
+  EXPECT_TRUE(messages.empty());
+  ExpectMessageBox(messages);
+  Click(ctl::kRecord);
+  using Step = std::tuple<int, int, std::wstring>;
+  EXPECT_EQ(Stored(), (std::vector<Step>{{2, 65, L"↓  A"}, {3, 65, L"↑  A"}}));
+  EXPECT_EQ(messages, std::vector<std::wstring>{L"T971"});
+
+  // A recording without such keys says nothing.
+  Click(ctl::kRecord);
+  Press('B');
+  Release('B');
+  Click(ctl::kRecord);
+  EXPECT_EQ(messages.size(), 1u);
+
+  Steps()->PerformSelect(0);
+  auto* value = C<PLKUI::MEdit>(ctl::kStepValue);
+  value->PerformEditEntered();
+  ExpectMessageBox(messages);
+  Press(kMute);
+  EXPECT_EQ(value->GetEditText(), L"");
+  Press('C');
+  value->PerformEditFinished();
+  EXPECT_EQ(messages, (std::vector<std::wstring>{L"T971", L"T970"}));
+  EXPECT_EQ(std::get<1>(Stored()[0]), 67);
+}
+
 // Move value: bits 0-6 horizontal, bit 7 left, bits 8-14 vertical, bit 15 up.
 TEST_F(MacroPageTest, MoveEditorClampsByTheControlThatChanged) {
   NewMacro();

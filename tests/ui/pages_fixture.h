@@ -20,6 +20,7 @@
 #include "store/config_database.h"
 #include "support/temp_dir.h"
 #include "ui/device_main_dlg.h"
+#include "ui/message_box.h"
 
 namespace tk410 {
 
@@ -67,6 +68,14 @@ class WindowTest : public ::testing::Test {
     db.SetConfigValue(window->current_profile.load(), key, value);
   }
   void Click(int id) { C<PLKUI::MControl>(id)->PerformClick(); }
+  // The next modal run is a message box: it is answered with its button and
+  // its message text is added to `messages`.
+  void ExpectMessageBox(std::vector<std::wstring>& messages) {
+    runtime.AnswerNextModal(1, [&messages](PLKUI::MWindow& box) {
+      auto* text = dynamic_cast<PLKUI::MDialog&>(box).GetControlAs<PLKUI::MControlFont>(CUIMessageBox::kMessage);
+      messages.push_back(text ? text->GetTitle() : L"?");
+    });
+  }
   std::vector<int> QueuedTasks() {
     std::vector<int> kinds;
     while (auto kind = window->tasks.TryPop()) kinds.push_back(*kind);

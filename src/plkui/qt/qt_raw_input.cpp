@@ -7,6 +7,7 @@
 #include <QWheelEvent>
 
 #include "assign/virtual_keys.h"
+#include "platform/physical_key_event.h"
 
 namespace PLKUI::qt {
 
@@ -37,13 +38,36 @@ void QtRawInput::Stop() {
   hub_ = nullptr;
 }
 
+namespace {
+
+// True when the keypad key of `event` typed a digit or the decimal sign.
+bool TypedKeypadDigit(const QKeyEvent& event) {
+  if (event.nativeVirtualKey() != 0) return tk410::IsKeypadDigitKeysym(event.nativeVirtualKey());
+  const QString text = event.text();
+  return text.size() == 1 && (text[0].isDigit() || text[0] == u'.' || text[0] == u',');
+}
+
+}  // namespace
+
 tk410::RawInputEvent QtRawInput::KeyEvent(const QKeyEvent& event, bool pressed) {
   tk410::RawInputEvent raw;
-  raw.device = tk410::RawDevice::Keyboard;
-  raw.message = pressed ? tk410::kWmKeyDown : tk410::kWmKeyUp;
-  int vk = tk410::VirtualKeyOfKeysym(event.nativeVirtualKey());
-  if (vk == 0) vk = tk410::VirtualKeyOfQtKey(event.key());
-  raw.virtual_key = vk;
+  const int keycode = static_cast<int>(event.nativeScanCode());
+  if (tk410::IsPhysicalKey(keycode)) {
+    // Shift and AltGr change what the key types; the name is what it types
+    // without them, so it is known only when neither is held.
+    const bool shift = event.modifiers().testFlag(Qt::ShiftModifier);
+    const bool level_changed = shift || event.modifiers().testFlag(Qt::GroupSwitchModifier);
+    const uint32_t keysym = level_changed ? 0 : event.nativeVirtualKey();
+    // These keypads type digits with Num Lock on or Shift held, not both: a
+    // digit typed without Shift means Num Lock is on.
+    raw = tk410::PhysicalKeyEvent(keycode, pressed, tk410::KeypadTypesDigits(TypedKeypadDigit(event), shift), keysym);
+  } else {
+    raw.device = tk410::RawDevice::Keyboard;
+    raw.message = pressed ? tk410::kWmKeyDown : tk410::kWmKeyUp;
+    int vk = tk410::VirtualKeyOfKeysym(event.nativeVirtualKey());
+    if (vk == 0) vk = tk410::VirtualKeyOfQtKey(event.key());
+    raw.virtual_key = vk;
+  }
   if (event.key() != 0 && event.key() != Qt::Key_unknown)
     raw.system_name = QKeySequence(event.key()).toString(QKeySequence::NativeText).toStdWString();
   return raw;
@@ -57,7 +81,11 @@ bool QtRawInput::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
       auto* key = static_cast<QKeyEvent*>(event);
-      tk410::RawInputEvent raw = KeyEvent(*key, event->type() == QEvent::KeyPress);
+      const bool pressed = event->type() == QEvent::KeyPress;
+      tk410::RawInputEvent raw = KeyEvent(*key, pressed);
+      const int keycode = static_cast<int>(key->nativeScanCode());
+      if (tk410::IsPhysicalKey(keycode))
+        raw.virtual_key = pressed ? held_.Press(keycode, raw.virtual_key) : held_.Release(keycode, raw.virtual_key);
       if (raw.virtual_key != 0 || !raw.system_name.empty()) hub_->Publish(raw);
       break;
     }

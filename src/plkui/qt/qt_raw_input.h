@@ -1,15 +1,18 @@
 #pragma once
 // QtRawInput: the key and mouse events of this program's own windows as raw
 // input. It watches the application's events where they first arrive (the
-// top-level window), so each user action is published once. The key becomes
-// a virtual-key code through the key table: by the native keysym when the
-// platform gives one (it tells left from right modifiers), else by Qt's key.
+// top-level window), so each user action is published once. A key is decided
+// by its physical key, the native scan code (the X11 keycode on X11 and
+// Wayland alike), through the physical key table; whether the keypad types
+// digits is read from what it typed and Shift. An event without a known scan
+// code (synthesized) is decided by its keysym, else by Qt's key.
 // While a global source (XInput2) publishes the same input, this one is
 // suppressed so nothing arrives twice.
 
 #include <QObject>
 #include <atomic>
 
+#include "assign/physical_keys.h"
 #include "platform/raw_input_hub.h"
 
 class QKeyEvent;
@@ -33,6 +36,7 @@ class QtRawInput : public QObject, public tk410::RawInputSource {
  private:
   tk410::RawInputHub* hub_ = nullptr;
   std::atomic<bool> suppressed_{false};
+  tk410::HeldPhysicalKeys held_;  // on the GUI thread
 };
 
 }  // namespace PLKUI::qt
