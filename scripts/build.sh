@@ -6,7 +6,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
 shift || true
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  # Installed under /usr, as the Debian package lays it out (scripts/package.sh
+  # packs this same tree); pass another -DCMAKE_INSTALL_PREFIX to change it.
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr "$@"
 elif [ "$#" -gt 0 ]; then
   cmake -S "$root" -B "$build" "$@"
 fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need.
 # Idempotent: when every package is present it only checks and returns.
+# `deps.sh package` adds the tools that build and check the Debian package.
 set -euo pipefail
 
 PACKAGES=(
@@ -10,8 +11,12 @@ PACKAGES=(
   libhidapi-dev libudev-dev
   qt6-base-dev libgl-dev
   libx11-dev libxtst-dev libxi-dev libxkbcommon-dev libglib2.0-dev
-  xvfb xauth x11-xkb-utils fonts-noto-cjk fonts-open-sans
+  xvfb xauth x11-xkb-utils x11-utils fonts-noto-cjk fonts-open-sans
+  librsvg2-bin
 )
+if [ "${1:-}" = "package" ]; then
+  PACKAGES+=(dpkg-dev file lintian desktop-file-utils appstream)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -2,12 +2,53 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include "app/app_paths.h"
 #include "app/program_paths.h"
 #include "base/atomic_file.h"
 #include "base/text.h"
 
 namespace tk410 {
+
+namespace {
+
+constexpr size_t kMaxEntryBytes = 64 * 1024;
+
+// The installed entry's [Desktop Entry] group with its Exec line starting
+// `exec`; the keys that would start something else (TryExec, D-Bus
+// activation) are left out. Empty when the text has no such group.
+std::string CopyOfInstalledEntry(const std::string& installed, const std::wstring& exec) {
+  std::string out;
+  bool in_group = false;
+  bool seen_group = false;
+  size_t start = 0;
+  while (start < installed.size()) {
+    size_t end = installed.find('\n', start);
+    if (end == std::string::npos) end = installed.size();
+    std::string line = installed.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line.front() == '[') {
+      in_group = line == "[Desktop Entry]";
+      seen_group |= in_group;
+      if (in_group) out += line + "\n";
+      continue;
+    }
+    if (!in_group) continue;
+    if (line.rfind("Exec=", 0) == 0 || line.rfind("TryExec=", 0) == 0 ||
+        line.rfind("DBusActivatable=", 0) == 0 || line.rfind("X-GNOME-Autostart-enabled=", 0) == 0) {
+      continue;
+    }
+    out += line + "\n";
+  }
+  if (!seen_group) return "";
+  out += "Exec=" + ToUtf8(exec) + "\n";
+  out += "X-GNOME-Autostart-enabled=true\n";
+  return out;
+}
+
+}  // namespace
 
 AutostartEntry::AutostartEntry(std::wstring config_home) : config_home_(std::move(config_home)) {
   while (config_home_.size() > 1 && config_home_.back() == L'/') config_home_.pop_back();
@@ -26,7 +67,10 @@ bool AutostartEntry::SetAutostart(bool on, const std::wstring& program_path) con
     return unlink(ToUtf8(path).c_str()) == 0;
   }
   if (!CreateDirectoryPath(config_home_ + L"/autostart")) return false;
-  return WriteFileAtomically(path, AutostartEntryText(program_path));
+  std::string installed;
+  const std::wstring installed_path = InstalledDesktopEntryPath();
+  if (!installed_path.empty() && !ReadFileBytes(installed_path, installed, kMaxEntryBytes)) installed.clear();
+  return WriteFileAtomically(path, AutostartEntryText(program_path, installed));
 }
 
 std::wstring QuoteExecArgument(const std::wstring& argument) {
@@ -56,7 +100,27 @@ std::wstring QuoteExecArgument(const std::wstring& argument) {
   return value;
 }
 
-std::string AutostartEntryText(const std::wstring& program_path) {
+std::wstring InstalledDesktopEntryPath() {
+  const char* env = std::getenv("XDG_DATA_DIRS");
+  const std::string dirs = env != nullptr && *env != '\0' ? env : "/usr/local/share/:/usr/share/";
+  size_t start = 0;
+  while (start <= dirs.size()) {
+    size_t end = dirs.find(':', start);
+    if (end == std::string::npos) end = dirs.size();
+    const std::string dir = dirs.substr(start, end - start);
+    start = end + 1;
+    if (dir.empty() || dir.front() != '/') continue;  // relative entries are ignored
+    const std::wstring path = FromUtf8(dir) + L"/applications/" + FromUtf8(kDesktopId) + L".desktop";
+    if (FileExists(path)) return path;
+  }
+  return L"";
+}
+
+std::string AutostartEntryText(const std::wstring& program_path, const std::string& installed_entry) {
+  if (!installed_entry.empty()) {
+    const std::string copy = CopyOfInstalledEntry(installed_entry, QuoteExecArgument(program_path));
+    if (!copy.empty()) return copy;
+  }
   std::wstring text = L"[Desktop Entry]\n";
   text += L"Type=Application\n";
   text += L"Name=" + std::wstring(kProductName) + L"\n";

@@ -2,7 +2,8 @@
 // The "start with the desktop session" switch: an XDG autostart entry
 // $XDG_CONFIG_HOME/autostart/tk410.desktop. The switch is on exactly while the
 // entry exists. The entry starts the program without arguments, so an
-// automatic start shows the window (no "-hide").
+// automatic start shows the window (no "-hide"). Where the program is
+// installed, the entry is a copy of its installed desktop entry.
 
 #include <string>
 
@@ -31,7 +32,14 @@ class AutostartEntry {
 // '%' doubled so it is not read as a field code.
 std::wstring QuoteExecArgument(const std::wstring& argument);
 
-// The text of the entry that starts `program_path`.
-std::string AutostartEntryText(const std::wstring& program_path);
+// The desktop entry the package installed (applications/<kDesktopId>.desktop
+// under $XDG_DATA_DIRS, by default /usr/local/share and /usr/share); empty
+// when the program is not installed.
+std::wstring InstalledDesktopEntryPath();
+
+// The text of the entry that starts `program_path`. With the text of the
+// installed desktop entry, a copy of it (names, translations, icon) that
+// starts `program_path`; otherwise an entry of its own.
+std::string AutostartEntryText(const std::wstring& program_path, const std::string& installed_entry = "");
 
 }  // namespace tk410

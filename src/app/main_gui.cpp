@@ -38,6 +38,7 @@
 #include "platform/x11_raw_input.h"
 #include "plkui/qt/qt_file_dialogs.h"
 #include "plkui/qt/qt_raw_input.h"
+#include "plkui/qt/program_icon.h"
 #include "plkui/qt/qt_runtime.h"
 #include "plkui/qt/window_host.h"
 #include "sim/virtual_bus_device_changes.h"
@@ -113,6 +114,7 @@ int main(int argc, char** argv) {
   for (const std::string& warning : startup.warnings) std::fprintf(stderr, "tk410: %s\n", warning.c_str());
 
   QApplication app(argc, argv);
+  ApplyProgramIdentity();
   const RuntimeDirectoryChoice runtime_folder = FindRuntimeDirectory();
   for (const std::string& line : runtime_folder.rejected) std::fprintf(stderr, "tk410: %s\n", line.c_str());
   SingleInstance instance(runtime_folder.folder, kProductName);

@@ -6,6 +6,10 @@
 
 namespace tk410 {
 
+// The id of the installed desktop entry and icon (reverse DNS):
+// share/applications/<id>.desktop, share/icons/hicolor/*/apps/<id>.*.
+inline constexpr const char* kDesktopId = "io.github.tk410.Configurator";
+
 // The folder of the running executable (from /proc/self/exe), with a trailing '/'.
 std::wstring GetProgramDirectory();
 

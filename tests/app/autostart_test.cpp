@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "app/ini_file.h"
 #include "app/program_paths.h"
 #include "base/text.h"
+#include "scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace tk410 {
@@ -54,6 +58,38 @@ TEST(AutostartTest, UnwritableConfigFolderLeavesTheSwitchOff) {
   const AutostartEntry autostart(dir.wide());
   EXPECT_FALSE(autostart.SetAutostart(true, L"/usr/bin/tk410"));
   EXPECT_FALSE(autostart.IsAutostartOn());
+}
+
+
+// Installed: the autostart entry is a copy of the package's desktop entry
+// (its names, translations and icon) that starts the running program; keys
+// that would start something else are not copied, nor are other groups.
+TEST(AutostartTest, InstalledProgramStartsFromACopyOfItsDesktopEntry) {
+  testing::TempDir data;
+  std::ifstream file(std::string(TK410_SOURCE_DATA_DIR) + "/../packaging/io.github.tk410.Configurator.desktop");
+  const std::string shipped((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  ASSERT_FALSE(shipped.empty());
+  data.Write("share/applications/io.github.tk410.Configurator.desktop",
+             shipped + "TryExec=/usr/bin/tk410\n\n[Desktop Action settings]\nExec=tk410 --other\n");
+  const ScopedEnv dirs("XDG_DATA_DIRS", (std::string("relative/share:") + data.path().string() + "/share/").c_str());
+  ASSERT_EQ(InstalledDesktopEntryPath(), data.wide() + L"share//applications/io.github.tk410.Configurator.desktop");
+
+  testing::TempDir config;
+  const AutostartEntry autostart(config.wide());
+  ASSERT_TRUE(autostart.SetAutostart(true, L"/opt/My Apps/tk410"));
+  const IniFile entry = IniFile::Load(autostart.EntryPath());
+  EXPECT_EQ(entry.GetString(L"Desktop Entry", L"Icon"), L"io.github.tk410.Configurator");
+  EXPECT_EQ(entry.GetString(L"Desktop Entry", L"Name"), L"TEVO TK410");
+  EXPECT_FALSE(entry.GetString(L"Desktop Entry", L"Comment[zh_CN]").empty());
+  EXPECT_EQ(entry.GetString(L"Desktop Entry", L"X-GNOME-Autostart-enabled"), L"true");
+  const std::string text = config.Read("autostart/tk410.desktop");
+  EXPECT_NE(text.find("\nExec=\"/opt/My Apps/tk410\"\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find("TryExec"), std::string::npos);
+  EXPECT_EQ(text.find("Desktop Action"), std::string::npos);
+  EXPECT_EQ(text.find("--other"), std::string::npos);
+
+  // An installed entry without its group is not copied.
+  EXPECT_EQ(AutostartEntryText(L"/usr/bin/tk410", "Name=x\n").find("[Desktop Entry]\nType=Application\n"), 0u);
 }
 
 }  // namespace
