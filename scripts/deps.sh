@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need.
+# Installs the Debian packages the build, the program and the tests need,
+# and those of the checking builds: ccache, clang with libFuzzer's runtime.
 # Idempotent: when every package is present it only checks and returns.
 set -euo pipefail
 
@@ -11,6 +12,8 @@ PACKAGES=(
   qt6-base-dev libgl-dev
   libx11-dev libxtst-dev libxi-dev libglib2.0-dev
   xvfb xauth fonts-noto-cjk fonts-open-sans
+  ccache
+  clang libclang-rt-dev
 )
 
 missing=()
