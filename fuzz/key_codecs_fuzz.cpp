@@ -39,6 +39,16 @@ int AnyInt(FuzzedDataProvider& in) {
   return in.ConsumeBool() ? in.ConsumeIntegralInRange<int>(-2, 300) : in.ConsumeIntegral<int>();
 }
 
+KeyMacroRecord AnyRow(FuzzedDataProvider& in) {
+  KeyMacroRecord row;
+  row.key_code = AnyInt(in);
+  row.macro_type = AnyInt(in);
+  row.macro_value = AnyInt(in);
+  row.macro_value2 = AnyInt(in);
+  row.macro_value3 = AnyInt(in);
+  return row;
+}
+
 void Wired(FuzzedDataProvider& in, const RecordList<MacroRecord>& macros) {
   const int slot = in.ConsumeIntegralInRange<int>(-1, kWiredKeySlots);
   WiredKeyCode code{};
@@ -50,12 +60,7 @@ void Wired(FuzzedDataProvider& in, const RecordList<MacroRecord>& macros) {
     const auto reread = DecodeWiredKey(1, slot, again, macros);
     TK410_FUZZ_CHECK(!reread || SameRow(*row, *reread));
   }
-  KeyMacroRecord any;
-  any.key_code = AnyInt(in);
-  any.macro_type = AnyInt(in);
-  any.macro_value = AnyInt(in);
-  any.macro_value2 = AnyInt(in);
-  any.macro_value3 = AnyInt(in);
+  const KeyMacroRecord any = AnyRow(in);
   (void)EncodeWiredKey(any, macros);
   TK410_FUZZ_CHECK(WiredKeySlot(WiredSlotKeyCode(slot)) == (slot >= 0 && slot < kWiredKeySlots ? slot : -1));
 }
@@ -75,12 +80,7 @@ void Nordic(FuzzedDataProvider& in, const RecordList<MacroRecord>& macros) {
       if (DecodeNordicSlot(slot, again.data(), &reread)) TK410_FUZZ_CHECK(SameRow(row, reread));
     }
   }
-  KeyMacroRecord any;
-  any.key_code = AnyInt(in);
-  any.macro_type = AnyInt(in);
-  any.macro_value = AnyInt(in);
-  any.macro_value2 = AnyInt(in);
-  any.macro_value3 = AnyInt(in);
+  const KeyMacroRecord any = AnyRow(in);
   NordicKeyTable::Slot out{};
   (void)EncodeNordicSlot(any, macro_slots, macros, &out);
   (void)NordicKeyTable::SlotOfKeyCode(any.key_code);

@@ -39,11 +39,8 @@ bool SameSteps(ConfigDatabase& db, int a, int b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static fuzz::MouseRig wired(fuzz::Family::kWired);
-  static fuzz::MouseRig nordic(fuzz::Family::kNordic);
-  fuzz::MouseRig& rig = size % 2 == 0 ? wired : nordic;
+  fuzz::MouseRig& rig = fuzz::RigForInput(size);
   ConfigDatabase& db = rig.Db();
-  rig.Reset();
 
   const std::string path =
       fuzz::WriteScratchFile("macro.xml", std::string_view(reinterpret_cast<const char*>(data), size));

@@ -17,16 +17,11 @@
 #include "device/nordic_layout.h"
 #include "sim/nordic_receiver_firmware.h"
 #include "support/check.h"
+#include "support/frame_of.h"
 
 namespace {
 
 using namespace tk410;
-
-NordicFrame FrameOf(const uint8_t* data, size_t size) {
-  NordicFrame f;
-  std::memcpy(f.data(), data, std::min(size, NordicFrame::kSize));
-  return f;
-}
 
 bool SameSettings(const NordicSettingsBlock& a, const NordicSettingsBlock& b) {
   return a.sensor_flag == b.sensor_flag && a.scroll_flag == b.scroll_flag &&
@@ -39,7 +34,7 @@ void Decoders(const uint8_t* data, size_t size) {
   NordicSettingsBlock settings;
   if (NordicSettingsBlock::Unpack(data, size, &settings)) {
     // What was read is written back the same way.
-    NordicFrame block = FrameOf(data, size);
+    NordicFrame block = fuzz::FrameOf<NordicFrame>(data, size);
     settings.PackInto(block.data());
     NordicSettingsBlock again;
     TK410_FUZZ_CHECK(NordicSettingsBlock::Unpack(block.data(), NordicFrame::kSize, &again));
@@ -57,10 +52,10 @@ void Decoders(const uint8_t* data, size_t size) {
                      again.highest_rate == status.highest_rate);
   }
 
-  const std::wstring version = NordicVersionReply::Text(FrameOf(data, size));
+  const std::wstring version = NordicVersionReply::Text(fuzz::FrameOf<NordicFrame>(data, size));
   TK410_FUZZ_CHECK(version.size() <= 2 * 8 + 1);  // two versions of "h.h.h.h" and a line break
 
-  const NordicFrame request = FrameOf(data, size);
+  const NordicFrame request = fuzz::FrameOf<NordicFrame>(data, size);
   (void)nordic::IsReplyTo(request.bytes.data(), data, size);
   (void)nordic::IsStatusReport(data, size);
   (void)NordicFrame::VerifyReceived(data, size);

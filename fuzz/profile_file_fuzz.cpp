@@ -36,11 +36,8 @@ int KeyRows(ConfigDatabase& db) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static fuzz::MouseRig wired(fuzz::Family::kWired);
-  static fuzz::MouseRig nordic(fuzz::Family::kNordic);
-  fuzz::MouseRig& rig = size % 2 == 0 ? wired : nordic;
+  fuzz::MouseRig& rig = fuzz::RigForInput(size);
   ConfigDatabase& db = rig.Db();
-  rig.Reset();
 
   const std::string path =
       fuzz::WriteScratchFile("profile.xml", std::string_view(reinterpret_cast<const char*>(data), size));

@@ -17,16 +17,11 @@
 #include "device/wired_layout.h"
 #include "sim/wired_firmware.h"
 #include "support/check.h"
+#include "support/frame_of.h"
 
 namespace {
 
 using namespace tk410;
-
-WiredFrame FrameOf(const uint8_t* data, size_t size) {
-  WiredFrame f;
-  std::memcpy(f.data(), data, std::min(size, WiredFrame::kSize));
-  return f;
-}
 
 void Decoders(const uint8_t* data, size_t size) {
   WiredSettingsBlock block;
@@ -53,7 +48,7 @@ void Decoders(const uint8_t* data, size_t size) {
   TK410_FUZZ_CHECK(version.size() <= WiredVersionReport::kMaxText);
   TK410_FUZZ_CHECK(size < WiredVersionReport::kTextAt || version.size() <= size - WiredVersionReport::kTextAt);
 
-  const WiredFrame request = FrameOf(data, size);
+  const WiredFrame request = fuzz::FrameOf<WiredFrame>(data, size);
   (void)WiredReplyRule::Matches(request, data, size);
   if (size > WiredFrame::kSize) {
     (void)WiredReplyRule::Matches(request, data + WiredFrame::kSize, size - WiredFrame::kSize);
@@ -71,7 +66,7 @@ void Firmware(const uint8_t* data, size_t size) {
   WiredFirmware firmware;
   for (size_t at = 0; at < size; at += WiredFrame::kSize) {
     const size_t n = std::min(WiredFrame::kSize, size - at);
-    WiredFrame request = FrameOf(data + at, n);
+    WiredFrame request = fuzz::FrameOf<WiredFrame>(data + at, n);
     if (!keep_check) request.FillCheck();
     if (const auto reply = firmware.Handle(request)) {
       TK410_FUZZ_CHECK(WiredReplyRule::Matches(request, reply->data(), WiredFrame::kSize));

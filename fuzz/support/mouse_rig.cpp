@@ -81,4 +81,12 @@ void MouseRig::WriteToMouse(bool macros) {
   clock_.ClearSleeps();
 }
 
+MouseRig& RigForInput(size_t size) {
+  static MouseRig wired(Family::kWired);
+  static MouseRig nordic(Family::kNordic);
+  MouseRig& rig = size % 2 == 0 ? wired : nordic;
+  rig.Reset();
+  return rig;
+}
+
 }  // namespace tk410::fuzz

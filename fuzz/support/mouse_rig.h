@@ -5,6 +5,7 @@
 // for the whole run; Reset() puts the current profile back to its defaults
 // between inputs, so an input finds the same state whatever ran before.
 
+#include <cstddef>
 #include <memory>
 
 #include "base/clock.h"
@@ -45,5 +46,9 @@ class MouseRig {
   FakeTextInjector injector_;
   std::unique_ptr<DeviceMainDlg> window_;
 };
+
+// The rig of the family an input of `size` bytes goes to (wired for even
+// sizes, Nordic for odd ones), reset; both are made on first use.
+MouseRig& RigForInput(size_t size);
 
 }  // namespace tk410::fuzz
