@@ -172,20 +172,18 @@ int main(int argc, char** argv) {
   services.language_files = &texts;
   services.settings = &settings;
   services.config_home = XdgConfigHome();
+  services.virtual_mouse = bus != nullptr;
 
   DeviceMainDlg window(services);
   PLKUI::QtFileDialogs file_dialogs;
   window.SetFileDialogs(&file_dialogs);
   // Hot-plug of the virtual mouse comes from its bus instead of udev.
   if (bus) window.SetDeviceChangeSource(std::make_unique<VirtualBusDeviceChanges>(*bus));
-  std::wstring title = kProductName;
-  if (bus) title += L" \u2014 " + texts.GetLangText(903);
-  if (!window.Create(nullptr, title, 0x96000000u, 0, PLKUI::MRect{0, 0, 1121, 780})) {
+  // The frameless window draws its own title line; both say when the mouse is virtual.
+  if (!window.Create(nullptr, window.WindowTitleText(), 0x96000000u, 0, PLKUI::MRect{0, 0, 1121, 780})) {
     std::fprintf(stderr, "tk410: the main window could not be created\n");
     return 1;
   }
-  // The frameless window draws its own title line: say there that the mouse is virtual.
-  if (auto* caption = window.Control<PLKUI::MControlFont>(ctl::kTitle)) caption->SetTitle(title);
   window.CenterWindow();
 
   if (!options.screenshot.empty()) {

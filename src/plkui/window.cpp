@@ -124,6 +124,17 @@ void MWindow::OnMaximize() {
   Changed();
 }
 
+void MWindow::SetShowState(bool iconic, bool zoomed) {
+  {
+    std::lock_guard<std::mutex> lock(window_mutex_);
+    if (iconic_ == iconic && zoomed_ == zoomed) return;
+    iconic_ = iconic;
+    zoomed_ = zoomed;
+  }
+  Changed();
+  OnShowStateChanged();
+}
+
 intptr_t MWindow::OnNcActivate(bool) { return 0; }
 intptr_t MWindow::OnTimer(int) { return 0; }
 
@@ -170,6 +181,15 @@ void MWindow::SetModalRunning(bool running) {
 std::wstring MWindow::GetTitle() const {
   std::lock_guard<std::mutex> lock(window_mutex_);
   return title_;
+}
+
+void MWindow::SetTitle(const std::wstring& title) {
+  {
+    std::lock_guard<std::mutex> lock(window_mutex_);
+    if (title_ == title) return;
+    title_ = title;
+  }
+  Changed();
 }
 
 MRect MWindow::GetWindowRect() const {

@@ -135,6 +135,7 @@ constexpr int kPointerSpeedValue = 240;  // the speed 1..20
 constexpr int kPointerPrecision = 242;
 constexpr int kWheelLinesLabel = 243;
 constexpr int kWheelLinesSlider = 244;
+constexpr int kPointerNote = 246;      // which pointer values the desktop does not apply
 constexpr int kWheelLines = 247;       // NumberEdit2
 constexpr int kWheelUnit1 = 248;
 constexpr int kWheelUnit2 = 249;

@@ -3,6 +3,7 @@
 #include "app/lang_text.h"
 #include "base/clock.h"
 #include "device/device_manager.h"
+#include "device/product.h"
 #include "store/config_database.h"
 
 namespace tk410 {
@@ -43,6 +44,13 @@ DeviceMainDlg::~DeviceMainDlg() {
 
 std::wstring DeviceMainDlg::LangText(int text_id) const {
   return services_.texts ? services_.texts->GetLangText(text_id) : std::wstring();
+}
+
+std::wstring DeviceMainDlg::WindowTitleText() const {
+  std::wstring title = kProductName;
+  // "Virtual mouse": settings are not reaching real hardware.
+  if (services_.virtual_mouse) title += L" \u2014 " + LangText(903);
+  return title;
 }
 
 void DeviceMainDlg::SetWaitDialog(PLKUI::MDialog* dialog) {

@@ -67,7 +67,7 @@ void BuildFrame(DeviceMainDlg& w, PageBuilder& b) {
   b.Area<PLKUI::CArea>(L"CArea", ctl::kTitleArea, Box(0, 0, kDesignWidth, 56));
   if (auto* logo = b.Area<PLKUI::MPicture>(L"MPicture", ctl::kLogo, Box(24, 14, 110, 28)))
     logo->SetImage(L"logo\\logo.png");
-  if (auto* title = b.Area<PLKUI::MText>(L"MText", ctl::kTitle, Box(170, 0, 460, 56), kProductName)) {
+  if (auto* title = b.Area<PLKUI::MText>(L"MText", ctl::kTitle, Box(170, 0, 460, 56), w.WindowTitleText())) {
     title->SetFontWidth(18);
     title->SetAlignment(PLKUI::kAlignCenter | PLKUI::kAlignVCenter);
   }
@@ -204,10 +204,18 @@ void DeviceMainDlg::UISize(const MRect& client) {
 
   // A Bluetooth connection carries no configuration: say so over the pages.
   if (Devices().ActiveMode() == 2) {
-    SetMessage(LangText(56), Scale(MRect{(kDesignWidth - 350) / 2, 200, (kDesignWidth + 350) / 2, 280}, sx, sy));
+    ShowBluetoothBanner(client);
   } else {
     SetMessage(L"");
   }
+}
+
+void DeviceMainDlg::ShowBluetoothBanner(const MRect& client) {
+  const MRect area = client.Width() > 0 && client.Height() > 0 ? client : MRect{0, 0, kDesignWidth, kDesignHeight};
+  const double sx = static_cast<double>(area.Width()) / kDesignWidth;
+  const double sy = static_cast<double>(area.Height()) / kDesignHeight;
+  // 350 wide, centred, 200 to 280 from the top: below the title bar.
+  SetMessage(LangText(56), Scale(MRect{(kDesignWidth - 350) / 2, 200, (kDesignWidth + 350) / 2, 280}, sx, sy));
 }
 
 void DeviceMainDlg::ArrangeRateButtons() {

@@ -243,10 +243,25 @@ void SetGameModeAvailable(DeviceMainDlg& w, bool available) {
     if (auto* radio = w.GetControl(id)) radio->SetEnabled(available);
 }
 
+// A rate in view only because it was stored (the page shows it but does
+// not offer it) goes once another rate is stored.
+void DropStoredOnlyRate(DeviceMainDlg& w) {
+  bool dropped = false;
+  for (int id = ctl::kFirstRate; id <= ctl::kLastRate; ++id) {
+    auto* rate = w.GetControl(id);
+    if (!rate || !rate->IsVisible() || rate->IsEnabled()) continue;
+    rate->SetVisible(false);
+    rate->SetEnabled(true);
+    dropped = true;
+  }
+  if (dropped) w.ArrangeRateButtons();
+}
+
 void OnReportRate(DeviceMainDlg& w, int id) {
   const int index = id - ctl::kFirstRate;
   const bool nordic = w.IsNordicFamily();
   Store(w, L"report_rate", ReportRateValue(index, nordic));
+  DropStoredOnlyRate(w);
   if (!nordic) return;
   const bool fast = id >= ctl::kFirstRate + 4;
   if (fast) Store(w, L"e-sports_flag", L"1");
@@ -262,6 +277,7 @@ void ResetReportRate(DeviceMainDlg& w) {
     value = w.Devices().ActiveMode() != 0 ? L"2" : L"4";
   Store(w, L"report_rate", value);
   if (auto* rate = w.Control<PLKUI::ColorButtonEx>(ctl::kRate1000)) rate->SetCheck(1);
+  DropStoredOnlyRate(w);
 }
 
 void StoreComboData(DeviceMainDlg& w, int id, const wchar_t* key) {

@@ -5,6 +5,7 @@
 #include "app/lang_text.h"
 #include "base/text.h"
 #include "ui/page_builder.h"
+#include "ui/system_settings_page.h"
 
 namespace tk410 {
 
@@ -75,7 +76,7 @@ void BuildSettingsPage(DeviceMainDlg& w, PLKUI::MTabLayout* layout) {
     speed->SetAlignment(PLKUI::kAlignRight | PLKUI::kAlignVCenter);
   if (auto* help = b.Control<PLKUI::CHelpButton>(L"CHelpButton", ctl::kPointerHelp,
                                                  Box(kRightCard + 443, 134, 20, 20), L"?"))
-    help->SetTitle(FormatW(L"%ls\n%ls", w.LangText(639).c_str(), w.LangText(640).c_str()));
+    help->SetTitle(PointerHelpText(w));
   b.Text(ctl::kSlowLabel, Box(kRightCard + 16, 208, 56, 28), 632, 12);
   Slider(b, ctl::kPointerSpeed, 208, 0, 19);
   b.Text(ctl::kFastLabel, Box(kRightCard + 386, 208, 77, 28), 633, 12);
@@ -83,10 +84,11 @@ void BuildSettingsPage(DeviceMainDlg& w, PLKUI::MTabLayout* layout) {
                                  Box(kRightCard + 16, 252, 447, 28), b.Lang(634));
 
   b.Text(ctl::kWheelLinesLabel, Box(kRightCard + 16, 310, 447, 26), 635);
-  if (auto* lines = Slider(b, ctl::kWheelLinesSlider, 344, 0, 11)) lines->SetProgress(3);
+  // The slider and the spin show the same number of lines, 1 to 20.
+  if (auto* lines = Slider(b, ctl::kWheelLinesSlider, 344, 1, 20)) lines->SetProgress(3);
   if (auto* amount = b.Control<PLKUI::NumberEdit2>(L"NumberEdit2", ctl::kWheelLines,
                                                    Box(kRightCard + 16, 342, 56, 30), L"3"))
-    amount->SetRange(1, 100);
+    amount->SetRange(1, 20);
   b.Radio(ctl::kWheelUnit1, Box(kRightCard + 16, 386, 200, 28), b.Lang(637), L"IDC_SYS_WHEEL_UNIT");
   b.Radio(ctl::kWheelUnit2, Box(kRightCard + 230, 386, 200, 28), b.Lang(636), L"IDC_SYS_WHEEL_UNIT", true);
 
@@ -95,6 +97,12 @@ void BuildSettingsPage(DeviceMainDlg& w, PLKUI::MTabLayout* layout) {
     ms->SetAlignment(PLKUI::kAlignRight | PLKUI::kAlignVCenter);
   b.Text(ctl::kSlowLabel2, Box(kRightCard + 16, 474, 56, 28), 632, 12);
   Slider(b, ctl::kDoubleClick, 474, 0, 10);
+
+  // Which of the values above the desktop does not apply (filled with them).
+  if (auto* note = b.Text(ctl::kPointerNote, Box(kRightCard + 16, 540, 447, 172), 0, 12)) {
+    note->SetTextColor(theme::kMuted);
+    note->SetVisible(false);
+  }
 }
 
 }  // namespace tk410

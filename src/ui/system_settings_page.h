@@ -1,7 +1,8 @@
 #pragma once
 // The settings page's controls that act on the user's desktop and on the
 // program rather than on the mouse: pointer speed (238), pointer precision
-// (242), wheel scrolling (247, 248 page-scroll radio, 249 lines radio),
+// (242), wheel scrolling (244 lines slider, 247 lines spin, 248 page-scroll
+// radio, 249 lines radio),
 // double-click speed (251), the desktop's mouse settings link (276), the
 // left-button lock (274), the interface language (268) and start at login
 // (265).
@@ -30,10 +31,18 @@ void FillSystemSettings(DeviceMainDlg& window);
 intptr_t OnSystemSettingsMessage(DeviceMainDlg& window, int id, int code);
 bool IsSystemSettingsControl(int id);
 
-// Puts the desktop's pointer values back to the session defaults (speed 10,
-// acceleration on, 3 lines, 550 ms), touching only values that differ, and
-// shows them. Runs on the sync worker after a restore or reset.
+// Puts the desktop's pointer values back to the desktop's own defaults
+// (PointerSettings::Defaults), touching only values that differ, and shows
+// them. Runs on the sync worker after a restore or reset.
 void RestoreSystemPointerDefaults(DeviceMainDlg& window);
+
+// The note under the pointer settings (246): one line, "<name>: <text 908>",
+// per value the desktop does not apply; hidden when it applies all.
+void ShowPointerNote(DeviceMainDlg& window);
+
+// The pointer help: texts 639 and 640 on two lines; a text the language
+// file lacks leaves no empty line.
+std::wstring PointerHelpText(const DeviceMainDlg& window);
 
 // The program's own path, for the autostart entry (/proc/self/exe).
 std::wstring OwnProgramPath();

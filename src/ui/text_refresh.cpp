@@ -9,10 +9,10 @@
 #include "app/language_files.h"
 #include "base/text.h"
 #include "device/device_manager.h"
-#include "device/product.h"
 #include "plkui/controls.h"
 #include "ui/device_main_dlg.h"
 #include "ui/performance_values.h"
+#include "ui/system_settings_page.h"
 
 namespace tk410 {
 
@@ -108,7 +108,9 @@ void RefreshFrame(DeviceMainDlg& w) {
   } else {
     SetCaption(w, ctl::kHomeStatus, w.LangText(57));
   }
-  SetCaption(w, ctl::kTitle, kProductName);
+  const std::wstring title = w.WindowTitleText();
+  SetCaption(w, ctl::kTitle, title);
+  w.SetTitle(title);
   SetTooltips(w, kFrameTooltips);
   if (auto* tabs = w.Control<PLKUI::MTabCtrl>(ctl::kTabs)) {
     for (int i = 0; i < static_cast<int>(std::size(kTabTexts)); ++i)
@@ -162,8 +164,8 @@ void RefreshMacroPage(DeviceMainDlg& w) {
 
 void RefreshSettingsPage(DeviceMainDlg& w) {
   SetCaptions(w, kSettingsCaptions);
-  SetCaption(w, ctl::kPointerHelp,
-             FormatW(L"%ls\n%ls", w.LangText(639).c_str(), w.LangText(640).c_str()));
+  SetCaption(w, ctl::kPointerHelp, PointerHelpText(w));
+  ShowPointerNote(w);
 }
 
 }  // namespace
