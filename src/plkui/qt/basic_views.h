@@ -6,16 +6,23 @@
 #include "plkui/basic_controls.h"
 #include "plkui/qt/control_view.h"
 
+class QLabel;
 class QMovie;
 
 namespace PLKUI::qt {
 
+// A text drawn in its rectangle; a selectable MText shows its text in a label
+// the user can select and copy from.
 class TextView : public ControlView {
  public:
   TextView(MControlFont& c, QWidget* parent);
  protected:
+  void SyncState() override;
+  void resizeEvent(QResizeEvent*) override;
   void paintEvent(QPaintEvent*) override;
   MControlFont& text_;
+ private:
+  QLabel* label_ = nullptr;
 };
 
 // MButton, CIconButton, CTextButton, CHelpButton, CImageButton.
@@ -62,11 +69,15 @@ class AreaView : public ControlView {
   void paintEvent(QPaintEvent*) override;
 };
 
+// The connection pill: a green dot while connected, amber for a mouse that
+// cannot be configured, an empty ring when nothing is connected.
 class DeviceStateView : public TextView {
  public:
-  DeviceStateView(CDeviceState& c, QWidget* parent) : TextView(c, parent) {}
+  DeviceStateView(CDeviceState& c, QWidget* parent) : TextView(c, parent), state_(c) {}
  protected:
   void paintEvent(QPaintEvent*) override;
+ private:
+  CDeviceState& state_;
 };
 
 class BatteryView : public ControlView {

@@ -50,6 +50,14 @@ QColor FromBgr(uint32_t bgr) {
   return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
+QString MenuStyleSheet() {
+  return QStringLiteral(
+      "QMenu { background: #1f232c; color: #e8ebf1; border: 1px solid #3a4150; padding: 4px; }"
+      "QMenu::item { padding: 5px 18px; border-radius: 4px; }"
+      "QMenu::item:selected { background: #ff4d5e; color: white; }"
+      "QMenu::item:disabled { color: #8e96a8; }");
+}
+
 void DrawSurface(QPainter& p, const QRectF& r, const QColor& fill, const QColor& border,
                  qreal radius) {
   p.save();
