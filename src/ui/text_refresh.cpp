@@ -36,7 +36,8 @@ constexpr Caption kPerformanceCaptions[] = {
     {ctl::kSensorHeading, 573},  {ctl::kSensor4, 585},         {ctl::kSensor8, 586},
     {ctl::kSensor16, 587},       {ctl::kScrollHeading, 600},   {ctl::kScrollNormal, 601},
     {ctl::kScrollReverse, 602},  {ctl::kGameHeading, 605},     {ctl::kGameOn, 606},
-    {ctl::kGameOff, 607},
+    {ctl::kGameOff, 607},        {ctl::kDpiHelp, kDpiHelpText}, {ctl::kRateHelp, kRateHelpText},
+    {ctl::kScrollHelp, kScrollHelpText}, {ctl::kGameHelp, kGameHelpText},
 };
 constexpr Caption kPerformanceTooltips[] = {{ctl::kDpiReset, 253}, {ctl::kRateReset, 257}};
 

@@ -47,6 +47,8 @@ constexpr int kUsedTextIds[] = {
     900, 901, 902, 903, 904, 905, 906, 907, 908,
     // macro files refused on import
     930, 931, 932, 933,
+    // the double-click time's unit; help of the DPI, rate, scroll and game panels
+    990, 991, 992, 993, 994,
 };
 
 std::set<int> IdsOf(const IniFile& file) {

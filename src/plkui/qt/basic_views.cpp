@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "plkui/qt/help_tip.h"
 #include "plkui/qt/theme.h"
 #include "plkui/tab.h"
 
@@ -99,6 +100,23 @@ ButtonView::ButtonView(MControlFont& c, QWidget* parent) : ControlView(c, parent
   setCursor(Qt::PointingHandCursor);
 }
 
+ButtonView::~ButtonView() { HideHelpTip(this); }
+
+bool ButtonView::event(QEvent* e) {
+  if (e->type() == QEvent::ToolTip && button_.GetClassName() == L"CHelpButton") {
+    ShowHelpTip(this, ToQ(button_.GetTitle()));
+    return true;
+  }
+  return ControlView::event(e);
+}
+
+void ButtonView::leaveEvent(QEvent* e) {
+  HideHelpTip(this);
+  ControlView::leaveEvent(e);
+}
+
+void ButtonView::hideEvent(QHideEvent*) { HideHelpTip(this); }
+
 void ButtonView::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
@@ -187,8 +205,6 @@ void ButtonView::PaintImageButton(QPainter& p) {
 }
 
 void ButtonView::PaintHelp(QPainter& p) {
-  const std::wstring help = button_.GetTitle();
-  if (toolTip().isEmpty() && !help.empty()) setToolTip(ToQ(help));
   const qreal side = std::min(width(), height()) - 2;
   const QRectF r((width() - side) / 2, (height() - side) / 2, side, side);
   p.setPen(QPen(Hovered() ? Theme::kCyan : Theme::kMuted, 1.3));

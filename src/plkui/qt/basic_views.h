@@ -25,11 +25,17 @@ class TextView : public ControlView {
   QLabel* label_ = nullptr;
 };
 
-// MButton, CIconButton, CTextButton, CHelpButton, CImageButton.
+// MButton, CIconButton, CTextButton, CHelpButton, CImageButton. A help
+// button shows its title (the help text) in a help tip while the pointer
+// rests on it.
 class ButtonView : public ControlView {
  public:
   ButtonView(MControlFont& c, QWidget* parent);
+  ~ButtonView() override;
  protected:
+  bool event(QEvent* e) override;
+  void leaveEvent(QEvent* e) override;
+  void hideEvent(QHideEvent* e) override;
   void paintEvent(QPaintEvent*) override;
  private:
   void PaintImageButton(QPainter& p);

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
+#include <QToolTip>
 
 #include "app/program_paths.h"
 #include "plkui/manager.h"
@@ -48,6 +49,18 @@ QPixmap SkinPixmap(const std::wstring& name) {
 
 QColor FromBgr(uint32_t bgr) {
   return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+void ApplyTooltipTheme() {
+  QPalette palette = QToolTip::palette();
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    palette.setColor(group, QPalette::ToolTipBase, Theme::kPanel);
+    palette.setColor(group, QPalette::ToolTipText, Theme::kText);
+    palette.setColor(group, QPalette::Window, Theme::kPanel);
+    palette.setColor(group, QPalette::WindowText, Theme::kText);
+  }
+  QToolTip::setPalette(palette);
+  QToolTip::setFont(UiFont(12));
 }
 
 QString MenuStyleSheet() {

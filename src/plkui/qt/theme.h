@@ -44,6 +44,10 @@ QString SkinPath(const std::wstring& name);
 // 0x00BBGGRR (the colour values the program stores) to a QColor.
 QColor FromBgr(uint32_t bgr);
 
+// Tooltips of the program in the theme's dark colours and font (once per
+// application; Qt's default is a light yellow box).
+void ApplyTooltipTheme();
+
 // The style of the pop-up menus of the views (combo lists, a text's copy menu).
 QString MenuStyleSheet();
 
