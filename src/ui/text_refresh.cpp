@@ -13,6 +13,7 @@
 #include "plkui/controls.h"
 #include "ui/device_main_dlg.h"
 #include "ui/performance_values.h"
+#include "ui/system_settings_page.h"
 
 namespace tk410 {
 
@@ -64,6 +65,7 @@ constexpr Caption kSettingsCaptions[] = {
     {ctl::kPointerHeading2, 631},  {ctl::kSlowLabel, 632},         {ctl::kFastLabel, 633},
     {ctl::kPointerPrecision, 634}, {ctl::kWheelLinesLabel, 635},   {ctl::kWheelPage, 637},
     {ctl::kWheelLinesRadio, 636},  {ctl::kDoubleClickLabel, 638},  {ctl::kSlowLabel2, 632},
+    {ctl::kFastLabel2, 633},       {ctl::kDoubleClickUnit, kDoubleClickUnitText},
 };
 
 constexpr Caption kFrameTooltips[] = {{ctl::kClose, 5}, {ctl::kMinimize, 6}, {ctl::kMaximize, 7}};
