@@ -8,7 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev sqlite3
   libhidapi-dev libudev-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libqt6svg6
   libx11-dev libxtst-dev libxi-dev libglib2.0-dev
   xvfb xauth fonts-noto-cjk fonts-open-sans
 )

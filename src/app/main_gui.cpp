@@ -40,6 +40,7 @@
 #include "plkui/manager.h"
 #include "platform/raw_input_hub.h"
 #include "platform/x11_raw_input.h"
+#include "plkui/qt/program_icon.h"
 #include "plkui/qt/qt_file_dialogs.h"
 #include "plkui/qt/qt_raw_input.h"
 #include "plkui/qt/qt_runtime.h"
@@ -117,6 +118,10 @@ int main(int argc, char** argv) {
   for (const std::string& warning : startup.warnings) std::fprintf(stderr, "tk410: %s\n", warning.c_str());
 
   QApplication app(argc, argv);
+  // The icon of every window and of the program in the desktop's switcher;
+  // the desktop entry of an installed program is named tk410 as well.
+  QApplication::setWindowIcon(PLKUI::qt::ProgramIcon());
+  QGuiApplication::setDesktopFileName(QStringLiteral("tk410"));
   const RuntimeDirectoryChoice runtime_folder = FindRuntimeDirectory();
   for (const std::string& line : runtime_folder.rejected) std::fprintf(stderr, "tk410: %s\n", line.c_str());
   SingleInstance instance(runtime_folder.folder, kProductName);
