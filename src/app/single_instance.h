@@ -64,6 +64,9 @@ class SingleInstance {
   Role Acquire(const std::string& activation_token);
   // Why the last Acquire returned kRefused (one line, names the file).
   const std::string& error() const { return error_; }
+  // After kSecond: whether the running instance took the activation request
+  // (false when its socket did not answer).
+  bool ActivationDelivered() const { return delivered_; }
 
   // First instance: called for every activation request on the thread that
   // runs the Qt event loop (or inside WaitForActivation).
@@ -87,6 +90,7 @@ class SingleInstance {
   std::unique_ptr<QLocalServer> server_;
   ActivationHandler handler_;
   int activations_ = 0;  // requests handled so far
+  bool delivered_ = false;
   std::string error_;
 };
 

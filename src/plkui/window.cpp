@@ -235,8 +235,16 @@ bool MWindow::IsTopMost() const {
 }
 
 void MWindow::SetIcon(int resource_id) {
+  {
+    std::lock_guard<std::mutex> lock(window_mutex_);
+    icon_ = resource_id;
+  }
+  Changed();
+}
+
+int MWindow::GetIcon() const {
   std::lock_guard<std::mutex> lock(window_mutex_);
-  icon_ = resource_id;
+  return icon_;
 }
 
 void MWindow::SetLayered(bool layered) {

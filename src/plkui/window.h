@@ -84,7 +84,9 @@ class MWindow {
   bool IsIconic() const;
   void SetTopMost(bool topmost);
   bool IsTopMost() const;
+  // The window's icon by resource id (0: none); the host shows it.
   void SetIcon(int resource_id);
+  int GetIcon() const;
   void SetLayered(bool layered);
   void SetDragEnabled(bool enabled);
   bool IsDragEnabled() const;

@@ -74,7 +74,8 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   void ShowMacroPage();
   void LoadPerformancePage();
   void RestorePointerDefaults();
-  // Connection label (control 41) shows the language text of `text_id`.
+  // Connection label (control 41) shows the language text of `text_id`, its
+  // picture the matching state (connected, nothing, or a mouse not usable).
   void SetConnectionText(int text_id);
   void SetBattery(int level, int state);
 

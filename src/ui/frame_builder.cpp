@@ -114,10 +114,16 @@ void BuildHomePage(DeviceMainDlg& w) {
   PageBuilder b(w, w.Control<PLKUI::MTabLayout>(ctl::kLayoutHome));
   if (auto* mouse = b.Area<PLKUI::MPicture>(L"MPicture", ctl::kHomeMouse, Box(400, 110, 420, 400)))
     mouse->SetImage(L"device\\img_mouse.png");
-  if (auto* panel = b.Area<PLKUI::MPicture>(L"MPicture", ctl::kHomePanel, Box(335, 560, 550, 130)))
+  if (auto* panel = b.Area<PLKUI::MPicture>(L"MPicture", ctl::kHomePanel, Box(290, 530, 640, 156)))
     panel->SetImage(L"img_area3.png");
-  b.Text(ctl::kHomeStatus, Box(335, 580, 550, 40), 57, 20, true);
-  b.Text(ctl::kHomeStatus2, Box(335, 630, 550, 40), 0, 20, true);
+  b.Text(ctl::kHomeStatus, Box(310, 544, 600, 40), 57, 20, true);
+  // The second line may carry advice with a command to type (access to the
+  // mouse): room for several lines below the first, and the user can select
+  // and copy it.
+  if (auto* advice = b.Text(ctl::kHomeStatus2, Box(310, 590, 600, 84), 0, 15)) {
+    advice->SetAlignment(PLKUI::kAlignCenter);
+    advice->SetSelectable(true);
+  }
 }
 
 }  // namespace

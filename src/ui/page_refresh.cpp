@@ -38,8 +38,29 @@ void DeviceMainDlg::RefreshProfileList() {
   if (combo) combo->SelectData(active);
 }
 
+namespace {
+
+// What the connection picture shows with each caption the window sets.
+int ConnectionStateOfText(int text_id) {
+  switch (text_id) {
+    case 51:  // connected by cable
+    case 52:  // receiver with the mouse linked
+      return PLKUI::CDeviceState::kConnected;
+    case 54:   // Bluetooth: present, no settings
+    case 902:  // present, access denied
+      return PLKUI::CDeviceState::kAttention;
+    default:  // no mouse, a receiver without its mouse
+      return PLKUI::CDeviceState::kNone;
+  }
+}
+
+}  // namespace
+
 void DeviceMainDlg::SetConnectionText(int text_id) {
-  if (auto* state = Control<PLKUI::MControlFont>(ctl::kDeviceState)) state->SetTitle(LangText(text_id));
+  if (auto* state = Control<PLKUI::CDeviceState>(ctl::kDeviceState)) {
+    state->SetTitle(LangText(text_id));
+    state->SetState(ConnectionStateOfText(text_id));
+  }
 }
 
 void DeviceMainDlg::SetBattery(int level, int state) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <unistd.h>
 
 #include "app/autostart.h"
@@ -166,9 +167,10 @@ int DoubleClickMsOfPosition(int position) {
 }
 
 int DoubleClickPosition(int ms) {
-  for (int p = 0; p < kDoubleClickPositions; ++p)
-    if (DoubleClickMsOfPosition(p) == ms) return p;
-  return 0;
+  int nearest = 0;
+  for (int p = 1; p < kDoubleClickPositions; ++p)
+    if (std::abs(DoubleClickMsOfPosition(p) - ms) < std::abs(DoubleClickMsOfPosition(nearest) - ms)) nearest = p;
+  return nearest;
 }
 
 std::wstring OwnProgramPath() {

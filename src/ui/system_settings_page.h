@@ -20,8 +20,12 @@ class DeviceMainDlg;
 // Double-click time of a slider position 0..10 (900 ms down to 200 ms in
 // steps of 70); any other position is taken as the time itself.
 int DoubleClickMsOfPosition(int position);
-// The slider position of a double-click time; 0 for a time not in the table.
+// The slider position of a double-click time: the position whose time is
+// nearest (the slower one of two equally near), so a desktop's time off the
+// table (GNOME's 400 ms) shows where it lies between slow and fast.
 int DoubleClickPosition(int ms);
+// The language text of the double-click time's unit ("ms").
+constexpr int kDoubleClickUnitText = 990;
 
 // Fills the pointer controls from the desktop, the start-at-login switch from
 // the autostart entry and selects the current language in the language list.

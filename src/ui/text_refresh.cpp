@@ -36,7 +36,8 @@ constexpr Caption kPerformanceCaptions[] = {
     {ctl::kSensorHeading, 573},  {ctl::kSensor4, 585},         {ctl::kSensor8, 586},
     {ctl::kSensor16, 587},       {ctl::kScrollHeading, 600},   {ctl::kScrollNormal, 601},
     {ctl::kScrollReverse, 602},  {ctl::kGameHeading, 605},     {ctl::kGameOn, 606},
-    {ctl::kGameOff, 607},
+    {ctl::kGameOff, 607},        {ctl::kDpiHelp, kDpiHelpText}, {ctl::kRateHelp, kRateHelpText},
+    {ctl::kScrollHelp, kScrollHelpText}, {ctl::kGameHelp, kGameHelpText},
 };
 constexpr Caption kPerformanceTooltips[] = {{ctl::kDpiReset, 253}, {ctl::kRateReset, 257}};
 
@@ -63,6 +64,7 @@ constexpr Caption kSettingsCaptions[] = {
     {ctl::kPointerHeading2, 631},  {ctl::kSlowLabel, 632},         {ctl::kFastLabel, 633},
     {ctl::kPointerPrecision, 634}, {ctl::kWheelLinesLabel, 635},   {ctl::kWheelPage, 637},
     {ctl::kWheelLinesRadio, 636},  {ctl::kDoubleClickLabel, 638},  {ctl::kSlowLabel2, 632},
+    {ctl::kFastLabel2, 633},       {ctl::kDoubleClickUnit, kDoubleClickUnitText},
 };
 
 constexpr Caption kFrameTooltips[] = {{ctl::kClose, 5}, {ctl::kMinimize, 6}, {ctl::kMaximize, 7}};

@@ -15,7 +15,7 @@
 
 namespace PLKUI::qt {
 
-QtRuntime::QtRuntime() = default;
+QtRuntime::QtRuntime() { ApplyTooltipTheme(); }
 
 QtRuntime::~QtRuntime() {
   for (auto& [key, timer] : timers_) delete timer;

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "plkui/qt/control_view.h"
+#include "plkui/qt/program_icon.h"
 #include "plkui/qt/theme.h"
 
 namespace PLKUI::qt {
@@ -100,7 +101,15 @@ bool WindowHost::event(QEvent* e) {
   return QWidget::event(e);
 }
 
+void WindowHost::SyncIcon() {
+  const int icon = dialog_.GetIcon();
+  if (icon == icon_) return;
+  icon_ = icon;
+  setWindowIcon(IconOfResource(icon));
+}
+
 void WindowHost::SyncWindow() {
+  SyncIcon();
   syncing_ = true;
   setWindowTitle(ToQ(dialog_.GetTitle()));
   const MRect r = dialog_.GetWindowRect();
