@@ -2,7 +2,8 @@
 # Installs the Debian packages the build, the program and the tests need,
 # and those of the checking builds: ccache, clang with libFuzzer's runtime.
 # Idempotent: when every package is present it only checks and returns.
-# `deps.sh package` adds the tools that build and check the Debian package.
+# `deps.sh package` adds the tools that build and check the Debian package;
+# `deps.sh test` adds what only the tests use (a small window manager).
 set -euo pipefail
 
 PACKAGES=(
@@ -19,6 +20,9 @@ PACKAGES=(
 )
 if [ "${1:-}" = "package" ]; then
   PACKAGES+=(dpkg-dev file lintian desktop-file-utils appstream)
+fi
+if [ "${1:-}" = "test" ]; then
+  PACKAGES+=(openbox)
 fi
 
 missing=()

@@ -15,11 +15,7 @@ extern char** environ;
 
 namespace tk410::testing {
 
-namespace {
-
-// Runs `args` (searched on PATH) with stdin, stdout and stderr on /dev/null
-// and `close_fd` closed in the child; returns the child's id, or -1.
-pid_t Spawn(const std::vector<std::string>& args, int close_fd = -1) {
+pid_t SpawnQuietly(const std::vector<std::string>& args, int close_fd) {
   std::vector<char*> argv;
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -41,17 +37,14 @@ int WaitExit(pid_t pid) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-}  // namespace
-
-XvfbServer::XvfbServer() {
+XvfbServer::XvfbServer(const std::string& screen) {
   int fds[2];
   if (pipe(fds) != 0) {
     failure_ = "no pipe for -displayfd";
     return;
   }
   fcntl(fds[0], F_SETFD, FD_CLOEXEC);
-  pid_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-noreset", "-nolisten", "tcp", "-screen", "0",
-                "640x480x24"},
+  pid_ = SpawnQuietly({"Xvfb", "-displayfd", std::to_string(fds[1]), "-noreset", "-nolisten", "tcp", "-screen", "0", screen},
                fds[0]);
   close(fds[1]);
   if (pid_ <= 0) {
@@ -92,7 +85,7 @@ bool XvfbServer::SetLayout(const std::string& layout, std::string* why) const {
     if (why) *why = failure_;
     return false;
   }
-  const pid_t pid = Spawn({"setxkbmap", "-display", display_, "-layout", layout, "-option", ""});
+  const pid_t pid = SpawnQuietly({"setxkbmap", "-display", display_, "-layout", layout, "-option", ""});
   if (pid <= 0) {
     if (why) *why = "setxkbmap could not be started (Debian package x11-xkb-utils)";
     return false;
