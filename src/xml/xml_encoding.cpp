@@ -136,10 +136,14 @@ std::wstring DecodeXmlBytes(std::string_view bytes, std::wstring* log) {
 std::string EncodeXmlText(std::wstring_view text, std::wstring* log) {
   const XmlEncoding encoding = EncodingFromName(DeclaredEncoding(text));
   const bool lossy = !std::all_of(text.begin(), text.end(), IsEncodable);
+  // The reader drops a leading byte-order mark, so a text that itself begins
+  // with U+FEFF gets a mark in front to keep that character.
+  const bool mark = !text.empty() && text.front() == L'\uFEFF';
   std::string bytes;
   switch (encoding) {
     case XmlEncoding::kUtf8:
-      bytes = ToUtf8(text);
+      if (mark) bytes = "\xEF\xBB\xBF";
+      bytes += ToUtf8(text);
       if (lossy) Note(log, L"conversion_loss");
       return bytes;
     case XmlEncoding::kUtf16Le:
@@ -148,7 +152,8 @@ std::string EncodeXmlText(std::wstring_view text, std::wstring* log) {
       if (lossy) Note(log, L"conversion_loss");
       const std::u16string units = ToUtf16(text);
       const bool big = encoding == XmlEncoding::kUtf16Be;
-      bytes.reserve(units.size() * 2);
+      bytes.reserve(units.size() * 2 + 2);
+      if (mark) bytes = big ? "\xFE\xFF" : "\xFF\xFE";
       for (char16_t u : units) {
         const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
         bytes.push_back(big ? hi : lo);

@@ -240,6 +240,28 @@ TEST(XmlDocumentTest, DeclaredEncodingsOnLoadAndSave) {
 }
 
 
+// A file whose text itself begins with U+FEFF (a doubled mark, as some
+// editors leave it) keeps that character through a save and a load: the
+// reader takes the first mark as the mark, so the writer puts one in front.
+//   UTF-8:  EF BB BF | EF BB BF "<a/>"
+//   UTF-16: FF FE | FF FE "<" 00 ...
+TEST(XmlDocumentTest, LeadingMarkCharacterSurvivesSaveAndLoad) {
+  TempDir dir;
+  for (const wchar_t* declaration : {L"", L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>"}) {
+    const std::wstring text = std::wstring(L"\uFEFF") + declaration + L"<a/>";
+    XmlDocument doc;
+    ASSERT_TRUE(doc.SetDocText(text));
+    ASSERT_TRUE(doc.SaveFile(PathOf(dir, "mark.xml")));
+    XmlDocument back;
+    ASSERT_TRUE(back.LoadFile(PathOf(dir, "mark.xml")));
+    EXPECT_EQ(back.GetDocText(), text) << dir.Read("mark.xml").size();
+  }
+  // Text without the character is written without a mark, as before.
+  XmlDocument plain;
+  ASSERT_TRUE(plain.SetDocText(L"<a/>") && plain.SaveFile(PathOf(dir, "plain.xml")));
+  EXPECT_EQ(dir.Read("plain.xml"), "<a/>");
+}
+
 // The element limit counts elements, not '<' characters, and a refused text
 // leaves nothing to walk.
 TEST(XmlDocumentTest, ElementLimitRefusesLargerDocuments) {
