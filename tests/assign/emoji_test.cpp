@@ -1,7 +1,10 @@
+#include "assign/emoji_code_points.h"
 #include "assign/emoji_table.h"
 #include "assign/emoji_typer.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include "base/clock.h"
 #include "platform/fake_text_injector.h"
@@ -30,6 +33,27 @@ TEST(EmojiTableTest, TextsTipsAndPictures) {
     EXPECT_EQ(EmojiTip(n), L"");
     EXPECT_EQ(EmojiPictureName(n), L"");
   }
+}
+
+// Every emoji text has an emoji of its own for its picture: code points of
+// Unicode's emoji blocks (a joiner or a presentation selector only between
+// or after them), no two texts alike, none for a text that is no emoji's.
+TEST(EmojiTableTest, EachTextHasItsOwnEmoji) {
+  auto emoji = [](char32_t c) { return (c >= 0x1F000 && c <= 0x1FAFF) || (c >= 0x2600 && c <= 0x27BF); };
+  std::set<std::u32string> seen;
+  for (int n = 1; n <= kEmojiCount; ++n) {
+    const std::u32string points = EmojiCodePoints(EmojiText(n));
+    ASSERT_FALSE(points.empty()) << n;
+    EXPECT_TRUE(emoji(points.front())) << n;
+    for (char32_t c : points) EXPECT_TRUE(emoji(c) || c == 0x200D || c == 0xFE0F) << n;
+    EXPECT_TRUE(seen.insert(points).second) << n << " shares its emoji";
+  }
+  // Some that a user looks for by their picture.
+  EXPECT_EQ(EmojiCodePoints(L"[爱心]"), U"\u2764\uFE0F");
+  EXPECT_EQ(EmojiCodePoints(L"[太阳]"), U"\u2600\uFE0F");
+  EXPECT_EQ(EmojiCodePoints(L"[便便]"), U"\U0001F4A9");
+  for (const wchar_t* text : {L"", L"[]", L"爱心", L"[爱心] ", L"[Smile]"})
+    EXPECT_TRUE(EmojiCodePoints(text).empty()) << static_cast<int>(std::wstring(text).size());
 }
 
 TEST(EmojiTyperTest, TypesEachCodeUnitAsPressReleaseThenWaits10Ms) {
