@@ -1,6 +1,6 @@
 // tk410-emoji-pictures: draws the emoji picker's 109 pictures at build time
 // from the Noto Color Emoji font (Debian fonts-noto-color-emoji), each from
-// the Unicode emoji its text stands for (assign/emoji_code_points.h), as the
+// the Unicode emoji its text stands for (assign/emoji_table.h), as the
 // 48 x 48 PNG files the picker loads (Emoji\wechat_emoji_NN.png).
 //
 // Usage: tk410-emoji-pictures DRAWN_DIR OUTPUT_DIR
@@ -19,7 +19,6 @@
 #include <QRawFont>
 #include <cstdio>
 
-#include "assign/emoji_code_points.h"
 #include "assign/emoji_table.h"
 
 namespace {
@@ -97,7 +96,7 @@ int main(int argc, char** argv) {
   for (int number = 1; number <= tk410::kEmojiCount; ++number) {
     const QString name = QStringLiteral("wechat_emoji_%1.png").arg(number - 1, 2, 10, QLatin1Char('0'));
     const QString target = output + QLatin1Char('/') + name;
-    const std::u32string code_points = tk410::EmojiCodePoints(tk410::EmojiText(number));
+    const std::u32string code_points = tk410::EmojiCodePoints(number);
     QImage picture;
     if (have_font && FontDraws(raw, code_points)) picture = Draw(font, code_points);
     if (!picture.isNull()) {

@@ -1,4 +1,3 @@
-#include "assign/emoji_code_points.h"
 #include "assign/emoji_table.h"
 #include "assign/emoji_typer.h"
 
@@ -36,24 +35,29 @@ TEST(EmojiTableTest, TextsTipsAndPictures) {
 }
 
 // Every emoji text has an emoji of its own for its picture: code points of
-// Unicode's emoji blocks (a joiner or a presentation selector only between
-// or after them), no two texts alike, none for a text that is no emoji's.
+// Unicode's emoji blocks (a joiner or a presentation selector only after
+// them), no two texts alike, none outside 1..109.
 TEST(EmojiTableTest, EachTextHasItsOwnEmoji) {
   auto emoji = [](char32_t c) { return (c >= 0x1F000 && c <= 0x1FAFF) || (c >= 0x2600 && c <= 0x27BF); };
   std::set<std::u32string> seen;
   for (int n = 1; n <= kEmojiCount; ++n) {
-    const std::u32string points = EmojiCodePoints(EmojiText(n));
+    const std::u32string points = EmojiCodePoints(n);
     ASSERT_FALSE(points.empty()) << n;
     EXPECT_TRUE(emoji(points.front())) << n;
     for (char32_t c : points) EXPECT_TRUE(emoji(c) || c == 0x200D || c == 0xFE0F) << n;
     EXPECT_TRUE(seen.insert(points).second) << n << " shares its emoji";
   }
   // Some that a user looks for by their picture.
-  EXPECT_EQ(EmojiCodePoints(L"[爱心]"), U"\u2764\uFE0F");
-  EXPECT_EQ(EmojiCodePoints(L"[太阳]"), U"\u2600\uFE0F");
-  EXPECT_EQ(EmojiCodePoints(L"[便便]"), U"\U0001F4A9");
-  for (const wchar_t* text : {L"", L"[]", L"爱心", L"[爱心] ", L"[Smile]"})
-    EXPECT_TRUE(EmojiCodePoints(text).empty()) << static_cast<int>(std::wstring(text).size());
+  const std::pair<const wchar_t*, std::u32string> known[] = {
+      {L"[爱心]", U"\u2764\uFE0F"}, {L"[太阳]", U"\u2600\uFE0F"}, {L"[便便]", U"\U0001F4A9"},
+      {L"[微笑]", U"\U0001F642"},    {L"[骷髅]", U"\U0001F480"}};
+  for (const auto& [text, points] : known) {
+    int number = 0;
+    for (int n = 1; n <= kEmojiCount; ++n)
+      if (EmojiText(n) == text) number = n;
+    EXPECT_EQ(EmojiCodePoints(number), points) << number;
+  }
+  for (int n : {0, 110, -1}) EXPECT_TRUE(EmojiCodePoints(n).empty()) << n;
 }
 
 TEST(EmojiTyperTest, TypesEachCodeUnitAsPressReleaseThenWaits10Ms) {
