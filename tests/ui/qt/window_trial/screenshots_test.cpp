@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCursor>
 #include <QMenu>
 #include <QPainter>
 #include <QTimer>
@@ -101,6 +102,8 @@ TEST_P(ScreenshotTest, PagesDialogsAndMenusOfAConnectedMouse) {
   Settle();
   QWidget* list = trial.View(ctl::kMacroList);
   ASSERT_NE(list, nullptr);
+  // The pointer stands where the click is: the menu opens there.
+  QCursor::setPos(list->mapToGlobal(QPoint(40, 16)));
   QTest::mouseClick(list, Qt::RightButton, {}, QPoint(40, 16));
   Settle();
   QMenu* menu = nullptr;
