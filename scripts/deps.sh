@@ -13,7 +13,7 @@ PACKAGES=(
   libhidapi-dev libudev-dev
   qt6-base-dev libgl-dev
   libx11-dev libxtst-dev libxi-dev libxkbcommon-dev libglib2.0-dev
-  xvfb xauth x11-xkb-utils x11-utils fonts-noto-cjk fonts-open-sans
+  xvfb xauth x11-xkb-utils x11-utils fonts-noto-cjk fonts-open-sans fonts-noto-color-emoji
   librsvg2-bin
   ccache
   clang libclang-rt-dev

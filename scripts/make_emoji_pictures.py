@@ -2,6 +2,11 @@
 """Draws the emoji picker's 109 small pictures (our own simple faces and
 symbols) into data/skin/Emoji/wechat_emoji_NN.png, NN = 00..108.
 
+These are the pictures the program falls back on: the build draws the
+shipped ones from the Noto Color Emoji font, each from the emoji its text
+stands for (src/assign/main_emoji_pictures.cpp), and keeps these only where
+the font is missing or lacks an emoji.
+
 Each picture is a 48 x 48 RGBA face whose colour, eyes, mouth and extra mark
 follow from its number, so every picture differs. Pure Python (zlib only).
 Usage: scripts/make_emoji_pictures.py [OUTPUT_DIR]

@@ -1,6 +1,7 @@
 #pragma once
 // The emoji texts an emoji assignment types on the computer, numbered 1 to
-// 109, with the picker's tooltips and picture names.
+// 109, with the picker's tooltips, the emoji of their pictures and the
+// pictures' names.
 
 #include <string>
 
@@ -13,6 +14,10 @@ std::wstring EmojiText(int number);
 
 // "表情: " and the tooltip word; empty outside 1..109.
 std::wstring EmojiTip(int number);
+
+// The code points of the Unicode emoji the text of an emoji number stands
+// for (its picture is drawn from it); empty outside 1..109.
+std::u32string EmojiCodePoints(int number);
 
 // The picker's picture file, "Emoji\wechat_emoji_NN.png" with NN = number - 1;
 // empty outside 1..109. The skin loads it; this program only names it.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "base/clock.h"
 #include "platform/fake_text_injector.h"
 
@@ -30,6 +32,32 @@ TEST(EmojiTableTest, TextsTipsAndPictures) {
     EXPECT_EQ(EmojiTip(n), L"");
     EXPECT_EQ(EmojiPictureName(n), L"");
   }
+}
+
+// Every emoji text has an emoji of its own for its picture: code points of
+// Unicode's emoji blocks (a joiner or a presentation selector only after
+// them), no two texts alike, none outside 1..109.
+TEST(EmojiTableTest, EachTextHasItsOwnEmoji) {
+  auto emoji = [](char32_t c) { return (c >= 0x1F000 && c <= 0x1FAFF) || (c >= 0x2600 && c <= 0x27BF); };
+  std::set<std::u32string> seen;
+  for (int n = 1; n <= kEmojiCount; ++n) {
+    const std::u32string points = EmojiCodePoints(n);
+    ASSERT_FALSE(points.empty()) << n;
+    EXPECT_TRUE(emoji(points.front())) << n;
+    for (char32_t c : points) EXPECT_TRUE(emoji(c) || c == 0x200D || c == 0xFE0F) << n;
+    EXPECT_TRUE(seen.insert(points).second) << n << " shares its emoji";
+  }
+  // Some that a user looks for by their picture.
+  const std::pair<const wchar_t*, std::u32string> known[] = {
+      {L"[爱心]", U"\u2764\uFE0F"}, {L"[太阳]", U"\u2600\uFE0F"}, {L"[便便]", U"\U0001F4A9"},
+      {L"[微笑]", U"\U0001F642"},    {L"[骷髅]", U"\U0001F480"}};
+  for (const auto& [text, points] : known) {
+    int number = 0;
+    for (int n = 1; n <= kEmojiCount; ++n)
+      if (EmojiText(n) == text) number = n;
+    EXPECT_EQ(EmojiCodePoints(number), points) << number;
+  }
+  for (int n : {0, 110, -1}) EXPECT_TRUE(EmojiCodePoints(n).empty()) << n;
 }
 
 TEST(EmojiTyperTest, TypesEachCodeUnitAsPressReleaseThenWaits10Ms) {
