@@ -55,10 +55,13 @@ void CheckView::paintEvent(QPaintEvent*) {
   if (cls == L"ColorButtonEx") {
     const uint32_t color = static_cast<ColorButtonEx&>(check_).GetColor();
     const QColor accent = color ? FromBgr(color) : Theme::kAccent;
-    DrawSurface(p, r, checked ? accent.darker(115) : Hovered() ? Theme::kHover : Theme::kRaised,
-                checked ? accent : Theme::kBorder, r.height() / 2);
+    // A checked button that cannot be chosen (a stored value the mouse does
+    // not offer now) is a dimmed accent with light text, readable on it.
+    const bool enabled = isEnabled();
+    const QColor fill = checked ? accent.darker(enabled ? 115 : 190) : Hovered() ? Theme::kHover : Theme::kRaised;
+    DrawSurface(p, r, fill, checked ? accent.darker(enabled ? 100 : 140) : Theme::kBorder, r.height() / 2);
     p.setFont(UiFont(check_.GetFontWidth(), checked));
-    p.setPen(!isEnabled() ? Theme::kMuted : checked ? QColor(Qt::white) : Theme::kText);
+    p.setPen(checked ? QColor(255, 255, 255, enabled ? 255 : 210) : enabled ? Theme::kText : Theme::kMuted);
     p.drawText(rect(), Qt::AlignCenter, ToQ(check_.GetTitle()));
     return;
   }
