@@ -482,20 +482,30 @@ bool XmlDocument::SetAttribute(std::wstring_view name, std::wstring_view value) 
   attr += L'"';
   ElemPos& e = elems_[current_];
   const uint32_t old_length = e.length;
+  const uint32_t old_start_len = e.start_len;
   AttrSpan a;
+  size_t pos = 0;
+  std::wstring replaced;
   if (FindAttribute(current_, name, &a)) {
-    ReplaceText(a.begin, a.end - a.begin, attr);
+    pos = a.begin;
+    replaced = text_.substr(a.begin, a.end - a.begin);
   } else {
     // Before "/>" or ">", after the last character that is not white space.
-    size_t pos = e.start + e.start_len - 1;
+    pos = e.start + e.start_len - 1;
     if (e.empty_tag) --pos;
     while (pos > e.start + 1 + e.name_len && IsSpace(text_[pos - 1])) --pos;
     attr.insert(0, 1, L' ');
-    ReplaceText(pos, 0, attr);
   }
+  ReplaceText(pos, replaced.size(), attr);
   // ReplaceText resized the whole element; the start tag changed by the same amount.
   e.start_len += e.length - old_length;
-  return true;
+  // In a malformed start tag (stray or unclosed quotes) the new text can land
+  // inside another attribute's value, where it would not read back: such an
+  // edit is undone and refused.
+  if (FindAttribute(current_, name, &a) && a.end == pos + attr.size()) return true;
+  ReplaceText(pos, attr.size(), replaced);
+  e.start_len = old_start_len;
+  return false;
 }
 
 bool XmlDocument::AddElement(std::wstring_view name) {

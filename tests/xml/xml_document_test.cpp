@@ -95,6 +95,24 @@ TEST(XmlDocumentTest, EditsKeepTheIndexInStepWithTheText) {
   EXPECT_EQ(again.GetAttribute(L"w"), L"3");
 }
 
+// A malformed start tag, as a hostile file holds it: the tag's quotes pair
+// differently from how its attributes read, so a second attribute added to
+// it lands inside x's open value and would not read back. The edit is
+// refused and the text kept.
+//   <p t"><i k="0" m=)1" ma" d="L"/><i x=">" c="1"/>
+TEST(XmlDocumentTest, AttributeSetOnlyWhereItReadsBack) {
+  XmlDocument doc;
+  doc.SetDocText(L"<p t\"><i k=\"0\" m=)1\" ma\" d=\"L\"/><i x=\">\" c=\"1\"/>");
+  ASSERT_TRUE(doc.FindElement(L"p"));
+  ASSERT_TRUE(doc.SetAttribute(L"i", L"z"));
+  EXPECT_EQ(doc.GetAttribute(L"i"), L"z");
+  const std::wstring before = doc.GetDocText();
+  EXPECT_FALSE(doc.SetAttribute(L"n", L"v"));
+  EXPECT_EQ(doc.GetDocText(), before);
+  EXPECT_EQ(doc.GetAttribute(L"n"), L"");
+  EXPECT_EQ(doc.GetAttribute(L"i"), L"z");
+}
+
 TEST(XmlDocumentTest, FirstChildOfAnElementWithEndTag) {
   XmlDocument doc;
   ASSERT_TRUE(doc.SetDocText(L"<r><e a='1'></e></r>"));
