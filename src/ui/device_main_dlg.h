@@ -111,8 +111,12 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   // Stops the worker, waits up to 1000 ms for its loop, then for its thread;
   // tasks still queued are dropped.
   void StopWorker();
-  // One worker turn (what the thread runs every 30 ms).
+  // One worker turn: a task, or else the status poll.
   void WorkerTurn();
+  // Between two turns (src/sync/worker_wait.cpp): the pause when more tasks
+  // are queued; otherwise a wait until there is something to do: a task
+  // queued, a status report to read, or the stop.
+  void WaitForWork(uint32_t pause_ms);
   // The action of one task kind (after the online check). True when every
   // step ran and the mouse answered every request of the task (a task with
   // no device I/O is always answered).
@@ -177,6 +181,9 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
  protected:
   // The worker turn; defined in src/sync/worker.cpp.
   void ThreadBody() override;
+  // WaitForWork, and the stop that ends it (src/sync/worker_wait.cpp).
+  void PauseAfterTurn(uint32_t pause_ms) override;
+  void InterruptPause() override;
 
  private:
   // Window area (see the block above).
