@@ -46,9 +46,6 @@ constexpr int kTextNoAccess = 900;
 constexpr int kTextNoAccessFix = 901;
 constexpr int kTextAccessDenied = 902;
 
-// Window timer started at the end of start-up.
-constexpr int kWindowTimerMs = 10;
-
 // The home page's status lines, shown while nothing usable is connected.
 constexpr std::array<int, 2> kNotConnectedControls = {ctl::kHomeStatus, ctl::kHomeStatus2};
 // The key page's device buttons, shown while a device is connected.
@@ -87,7 +84,8 @@ void DeviceMainDlg::StartUp(bool start_worker) {
   ScanAndUpdate();
   Enqueue(kTaskInitialSync);
   if (start_worker) StartWorker();
-  SetMTimer(kWindowTimerMs);
+  // No window timer is started: nothing is done on its ticks, and a timer
+  // without work only wakes the program.
 }
 
 void DeviceMainDlg::LoadCatalogue() {

@@ -77,8 +77,8 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
 
   // ---- start-up, scan and hot-plug (src/ui/connection.cpp) ----------------
   // The window's initialisation after the pages exist: catalogue, device
-  // type, database, device notifications, first scan, InitialSync, worker,
-  // timer — in that order.
+  // type, database, device notifications, first scan, InitialSync, worker —
+  // in that order. No window timer is started.
   // `start_worker` false leaves the worker thread unstarted (tests drive
   // WorkerTurn themselves).
   void StartUp(bool start_worker = true);

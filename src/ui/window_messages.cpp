@@ -81,10 +81,11 @@ intptr_t DeviceMainDlg::OnInitDialog() {
   SetIcon(107);
   StartUp();
   FillSystemSettings(*this);
-  if (GetMTimer() == 0) SetMTimer(10);
   return 1;
 }
 
+// No timer is started for the window (StartUp); the entry point stays for
+// timer messages, which need no work.
 intptr_t DeviceMainDlg::OnTimer(int) { return 0; }
 
 intptr_t DeviceMainDlg::OnMessage(int id, int code, intptr_t param) {
