@@ -27,6 +27,13 @@ void WaitForWake(Clock& clock, const WakeSignal& wake, int timeout_ms) {
 
 void DeviceMainDlg::PauseAfterTurn(uint32_t pause_ms) { WaitForWork(pause_ms); }
 
+int DeviceMainDlg::MsUntilStatusPoll() {
+  // The status polls read at most once per spacing.
+  const uint64_t last = IsNordicFamily() ? nordic_state.last_poll_tick : last_poll_tick;
+  const uint64_t now = GetClock().TickMs();
+  return now >= last + kStatusPollSpacingMs ? 0 : static_cast<int>(last + kStatusPollSpacingMs - now);
+}
+
 void DeviceMainDlg::InterruptPause() { tasks.Wake(); }
 
 void DeviceMainDlg::WaitForWork(uint32_t pause_ms) {
@@ -45,20 +52,19 @@ void DeviceMainDlg::WaitForWork(uint32_t pause_ms) {
       WaitForWake(clock, wake, no_limit);
       continue;
     }
-    // The status poll reads at most once per spacing.
-    const uint64_t last = IsNordicFamily() ? nordic_state.last_poll_tick : last_poll_tick;
-    const uint64_t now = clock.TickMs();
-    const int until_poll = now >= last + kStatusPollSpacingMs ? 0 : static_cast<int>(last + kStatusPollSpacingMs - now);
     if (IsNordicFamily() && !nordic_state.pending_reports.empty()) {
+      const int until_poll = MsUntilStatusPoll();
       if (until_poll == 0) return;
       WaitForWake(clock, wake, until_poll);
       continue;
     }
     switch (Devices().WaitForReport(wake, no_limit)) {
-      case DeviceManager::ReportWait::kReport:
+      case DeviceManager::ReportWait::kReport: {
+        const int until_poll = MsUntilStatusPoll();
         if (until_poll == 0) return;
         WaitForWake(clock, wake, until_poll);
         break;
+      }
       case DeviceManager::ReportWait::kWoken:
       case DeviceManager::ReportWait::kTimedOut:
         break;

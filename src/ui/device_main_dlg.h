@@ -184,6 +184,8 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   // WaitForWork, and the stop that ends it (src/sync/worker_wait.cpp).
   void PauseAfterTurn(uint32_t pause_ms) override;
   void InterruptPause() override;
+  // Milliseconds until the status poll may read again (0: now).
+  int MsUntilStatusPoll();
 
  private:
   // Window area (see the block above).

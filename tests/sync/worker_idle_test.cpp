@@ -72,6 +72,14 @@ TEST_F(WorkerIdleTest, IdleWorkerWaitsWithoutTimePassingAndTakesReportsAndTasksA
   EXPECT_TRUE(clock_.Sleeps().empty());  // no pause between turns while idle
   ASSERT_TRUE(WaitFor([&] { return Idle(); }, kBound));
 
+  // Long after the last read, the next report is read at once.
+  clock_.AdvanceMs(5000);
+  const uint64_t later = clock_.TickMs();
+  mouse_->RaiseStageAndRate(2, 2);
+  ASSERT_TRUE(WaitFor([&] { return Stage(102) == 1; }, kBound));
+  EXPECT_EQ(clock_.TickMs(), later);
+  ASSERT_TRUE(WaitFor([&] { return Idle(); }, kBound));
+
   // A task wakes it as well: its request goes out.
   const size_t writes = Writes();
   window_->Enqueue(kTaskDpiStage);
