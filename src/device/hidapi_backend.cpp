@@ -10,6 +10,7 @@
 #include <map>
 
 #include "base/safe_file.h"
+#include "base/trace.h"
 
 namespace tk410 {
 
@@ -38,7 +39,9 @@ int DescriptorOf(hid_device* device, const std::string& path) {
 class HidapiDevice final : public HidDevice {
  public:
   HidapiDevice(hid_device* device, const std::string& path)
-      : device_(device), fd_(DescriptorOf(device, path)) {}
+      : device_(device), fd_(DescriptorOf(device, path)) {
+    if (fd_ < 0) Trace(kTraceInfo, "no descriptor of %s to wait on: its reports are read with a time-out", path.c_str());
+  }
   ~HidapiDevice() override { hid_close(device_); }
 
   int Write(const uint8_t* data, size_t length) override {
