@@ -302,6 +302,7 @@ void SettleWindow() {
 }
 
 TEST_F(LiveWindowTest, DpiButtonReportFromTheIdleMouseReachesTheWindowAtOnce) {
+  ShowPage(2);  // the DPI page, where the stage shows
   ASSERT_TRUE(QTest::qWaitFor([&] { return bus_->ReadsWaiting() > 0; }, kStartWaitMs));
   SettleWindow();
   QElapsedTimer since;
