@@ -77,11 +77,19 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
 
   // ---- start-up, scan and hot-plug (src/ui/connection.cpp) ----------------
   // The window's initialisation after the pages exist: catalogue, device
-  // type, database, device notifications, first scan, InitialSync, worker —
-  // in that order. No window timer is started.
+  // type, device notifications, first scan, InitialSync, worker — in that
+  // order; the worker then saves the device type and opens the database
+  // (PrepareStore). No window timer is started.
   // `start_worker` false leaves the worker thread unstarted (tests drive
   // WorkerTurn themselves).
   void StartUp(bool start_worker = true);
+  // What the worker does first as it takes the InitialSync of StartUp, off
+  // the way to the first frame: saves the device type and opens its
+  // settings database. Once per StartUp.
+  void PrepareStore();
+  // The worker after InitialSync: a mouse shown as being connected to since
+  // start-up is now shown with its pages.
+  void EndFirstRead();
   void LoadCatalogue();
   void OpenSettingsDatabase();
   // Rebuilds the device lists and sets the connection state, texts and tabs.
@@ -199,6 +207,12 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   // Set by StopWorker: a task in progress skips its remaining steps.
   bool WorkerStopping() const { return worker_stopping_.load(); }
   std::atomic<bool> worker_stopping_{false};
+  // Set by StartUp until PrepareStore has run.
+  std::atomic<bool> store_pending_{false};
+  // During the start-up's scan: a usable mouse is shown as being connected to.
+  std::atomic<bool> start_scan_{false};
+  // The connection state shows that instead of the pages.
+  std::atomic<bool> connecting_shown_{false};
   DeviceChangeMailbox device_changes_;
   std::mutex source_mutex_;
   // Declared after the mailbox: destroyed (and stopped) first.

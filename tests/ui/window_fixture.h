@@ -143,7 +143,7 @@ class WindowFixture : public ::testing::Test {
                                {{50, L"none"}, {51, L"wired"}, {52, L"receiver"},
                                 {53, L"not linked"}, {54, L"bluetooth"}, {56, L"banner"},
                                 {57, L"connect"}, {900, L"no access"}, {901, L"the fix"},
-                                {902, L"denied"}}};
+                                {902, L"denied"}, {910, L"connecting"}}};
   int stored_type_ = 0;
   int product_type_ = 101;  // the device type the window serves (--device-type)
   std::filesystem::path catalog_path_;
