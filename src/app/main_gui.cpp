@@ -30,6 +30,7 @@
 #include "base/clock.h"
 #include "base/text.h"
 #include "device/device_manager.h"
+#include "platform/lazy_text_injector.h"
 #include "platform/mouse_panel.h"
 #include "platform/pointer_settings.h"
 #include "platform/x11_text_injector.h"
@@ -136,8 +137,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tk410: cannot create the folder %s\n", ToUtf8(data_directory + L"db").c_str());
   const std::unique_ptr<PointerSettings> pointer = CreateSystemPointerSettings();
   SystemProcessLauncher launcher;
-  const std::unique_ptr<TextInjector> injector = CreateSystemTextInjector(SystemClockInstance());
-  if (!injector) std::fprintf(stderr, "tk410: %s\n", ToUtf8(texts.GetLangText(907)).c_str());
+  // Typing needs an X connection of its own, opened the first time an emoji
+  // button of the mouse asks for text.
+  const std::string typing_unavailable = ToUtf8(texts.GetLangText(907));
+  LazyTextInjector injector([] { return CreateSystemTextInjector(SystemClockInstance()); },
+                            [typing_unavailable] {
+                              std::fprintf(stderr, "tk410: %s\n", typing_unavailable.c_str());
+                            });
 
   std::shared_ptr<VirtualHidBus> bus;
   if (options.simulate == "wired") {
@@ -166,7 +172,7 @@ int main(int argc, char** argv) {
   services.product_device_type = startup.device_type;
   services.pointer = pointer.get();
   services.launcher = &launcher;
-  services.injector = injector.get();
+  services.injector = &injector;
   services.language_files = &texts;
   services.settings = &settings;
   services.config_home = XdgConfigHome();

@@ -12,6 +12,7 @@
 
 #include "base/trace.h"
 #include "platform/file_pointer_settings.h"
+#include "platform/lazy_pointer_settings.h"
 
 namespace tk410 {
 
@@ -166,8 +167,10 @@ void GSettingsPointerSettings::SetDoubleClickTime(int ms) { fallback_->SetDouble
 #endif
 
 std::unique_ptr<PointerSettings> CreateSystemPointerSettings() {
-  return std::make_unique<GSettingsPointerSettings>(
-      std::make_unique<FilePointerSettings>(PointerSettingsFilePath()));
+  return std::make_unique<LazyPointerSettings>([]() -> std::unique_ptr<PointerSettings> {
+    return std::make_unique<GSettingsPointerSettings>(
+        std::make_unique<FilePointerSettings>(PointerSettingsFilePath()));
+  });
 }
 
 }  // namespace tk410

@@ -80,7 +80,8 @@ intptr_t DeviceMainDlg::OnInitDialog() {
   SetProp(kProductName, 1);
   SetIcon(107);
   StartUp();
-  FillSystemSettings(*this);
+  // The pointer values follow when the settings page is shown.
+  FillProgramSettings(*this);
   return 1;
 }
 
