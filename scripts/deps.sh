@@ -9,7 +9,7 @@ PACKAGES=(
   libsqlite3-dev sqlite3
   libhidapi-dev libudev-dev
   qt6-base-dev libgl-dev
-  libx11-dev libxtst-dev libxi-dev libxkbcommon-dev libglib2.0-dev libxdamage-dev
+  libx11-dev libxtst-dev libxi-dev libxkbcommon-dev libglib2.0-dev libxdamage-dev libfontconfig-dev
   xvfb xauth x11-xkb-utils fonts-noto-cjk fonts-open-sans
 )
 

@@ -23,11 +23,13 @@
 
 #include "app/app_entry.h"
 #include "app/app_paths.h"
+#include "app/first_frame_trace.h"
 #include "app/single_instance.h"
 #include "app/lang_text.h"
 #include "app/language_files.h"
 #include "app/settings_store.h"
 #include "base/clock.h"
+#include "base/start_trace.h"
 #include "base/text.h"
 #include "device/device_manager.h"
 #include "platform/lazy_text_injector.h"
@@ -37,6 +39,7 @@
 #include "plkui/manager.h"
 #include "platform/raw_input_hub.h"
 #include "platform/x11_raw_input.h"
+#include "plkui/qt/font_warmup.h"
 #include "plkui/qt/qt_file_dialogs.h"
 #include "plkui/qt/qt_raw_input.h"
 #include "plkui/qt/qt_runtime.h"
@@ -48,6 +51,9 @@
 #include "ui/device_main_dlg.h"
 
 namespace {
+
+constexpr int kWindowWidth = 1121;
+constexpr int kWindowHeight = 780;
 
 struct Options {
   std::string simulate;
@@ -107,13 +113,18 @@ void ReportStartRefused(const std::string& reason, bool unattended) {
 
 int main(int argc, char** argv) {
   using namespace tk410;
+  TraceStartStep("main");
   const Options options = ParseOptions(argc, argv);
   if (!options.ok) return 2;
 
   const StartupOptions startup = ParseStartupOptions(argc, argv);
   for (const std::string& warning : startup.warnings) std::fprintf(stderr, "tk410: %s\n", warning.c_str());
 
+  // The font configuration loads beside the application's own start.
+  PLKUI::qt::FontWarmup fonts;
   QApplication app(argc, argv);
+  TraceStartStep("application");
+  FirstFrameTrace first_frame;
   const RuntimeDirectoryChoice runtime_folder = FindRuntimeDirectory();
   for (const std::string& line : runtime_folder.rejected) std::fprintf(stderr, "tk410: %s\n", line.c_str());
   SingleInstance instance(runtime_folder.folder, kProductName);
@@ -126,6 +137,7 @@ int main(int argc, char** argv) {
     case SingleInstance::Role::kFirst:
       break;
   }
+  TraceStartStep("single instance");
   PLKUI::qt::QtRuntime runtime;
   PLKUI::ScopedRuntime scoped_runtime(runtime);
 
@@ -135,6 +147,7 @@ int main(int argc, char** argv) {
   LanguageFileTexts texts(LanguageFileTexts::DefaultDirectory(), shell.language);
   if (!shell.data_folder_ready)
     std::fprintf(stderr, "tk410: cannot create the folder %s\n", ToUtf8(data_directory + L"db").c_str());
+  TraceStartStep("settings and language texts");
   const std::unique_ptr<PointerSettings> pointer = CreateSystemPointerSettings();
   SystemProcessLauncher launcher;
   // Typing needs an X connection of its own, opened the first time an emoji
@@ -160,6 +173,7 @@ int main(int argc, char** argv) {
   window_input.Start(raw_input);
   window_input.SetSuppressed(global_input.Start(raw_input));
 
+  TraceStartStep("platform services");
   DeviceMainServices services;
   services.raw_input = &raw_input;
   services.db = &ConfigDatabase::Instance();
@@ -184,13 +198,22 @@ int main(int argc, char** argv) {
   if (bus) window.SetDeviceChangeSource(std::make_unique<VirtualBusDeviceChanges>(*bus));
   std::wstring title = kProductName;
   if (bus) title += L" \u2014 " + texts.GetLangText(903);
-  if (!window.Create(nullptr, title, 0x96000000u, 0, PLKUI::MRect{0, 0, 1121, 780})) {
+  fonts.Wait();  // the window's views are the first to lay out text
+  TraceStartStep("fonts");
+  // Created where CenterWindow puts it, so the window is not mapped in the
+  // corner first and then moved.
+  const PLKUI::MRect screen = runtime.ScreenRect();
+  const int left = screen.left + (screen.Width() - kWindowWidth) / 2;
+  const int top = screen.top + (screen.Height() - kWindowHeight) / 2;
+  if (!window.Create(nullptr, title, 0x96000000u, 0,
+                     PLKUI::MRect{left, top, left + kWindowWidth, top + kWindowHeight})) {
     std::fprintf(stderr, "tk410: the main window could not be created\n");
     return 1;
   }
   // The frameless window draws its own title line: say there that the mouse is virtual.
   if (auto* caption = window.Control<PLKUI::MControlFont>(ctl::kTitle)) caption->SetTitle(title);
   window.CenterWindow();
+  TraceStartStep("window created and shown");
 
   if (!options.screenshot.empty()) {
     QTimer::singleShot(options.screenshot_delay_ms, &app, [&] {

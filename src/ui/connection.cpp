@@ -21,6 +21,7 @@
 #include <array>
 
 #include "app/lang_text.h"
+#include "base/start_trace.h"
 #include "base/text.h"
 #include "base/trace.h"
 #include "device/device_manager.h"
@@ -87,6 +88,7 @@ void DeviceMainDlg::StartUp(bool start_worker) {
   start_scan_.store(true);
   ScanAndUpdate();
   start_scan_.store(false);
+  TraceStartStep("scan");
   // The worker saves the device type and opens the database as it takes
   // InitialSync (PrepareStore): the first frame does not wait for the disk.
   store_pending_.store(true);
