@@ -10,12 +10,14 @@
  *
  * usage: map_watch [--quiet-ms MS] [--rss-at-ms MS] [--timeout-ms MS] [--first-frame FILE]
  *                  -- PROGRAM [ARGS...]
- * prints: map_ms=N paint_ms=N settled_ms=N rss_kib=N   (-1 where not seen)
+ * prints: map_ms=N paint_ms=N settled_ms=N rss_kib=N cpu_map_ms=N cpu_paint_ms=N
+ *         (-1 where not seen; cpu_*: CPU time the program had used by then)
  */
 #define _GNU_SOURCE
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
+#include <dirent.h>
 #include <errno.h>
 #include <poll.h>
 #include <signal.h>
@@ -85,6 +87,30 @@ static int Drawn(Display* d, Window w) {
   return 0;
 }
 
+/* CPU time in ms the process has used so far, all its threads
+ * (/proc/PID/task/TID/schedstat: run time in ns). Less sensitive to other
+ * programs on a busy machine than the wall-clock times. */
+static double CpuMs(pid_t pid) {
+  char path[64];
+  snprintf(path, sizeof path, "/proc/%d/task", (int)pid);
+  DIR* dir = opendir(path);
+  if (!dir) return -1;
+  double total = 0;
+  struct dirent* e;
+  while ((e = readdir(dir)) != NULL) {
+    if (e->d_name[0] == '.') continue;
+    char file[300];
+    snprintf(file, sizeof file, "/proc/%d/task/%s/schedstat", (int)pid, e->d_name);
+    FILE* f = fopen(file, "r");
+    if (!f) continue;
+    unsigned long long ns = 0;
+    if (fscanf(f, "%llu", &ns) == 1) total += ns / 1e6;
+    fclose(f);
+  }
+  closedir(dir);
+  return total;
+}
+
 static int IgnoreErrors(Display* d, XErrorEvent* e) {
   (void)d;
   (void)e;
@@ -129,7 +155,7 @@ int main(int argc, char** argv) {
   if (child < 0) return 1;
 
   Window mapped = 0;
-  double map_ms = -1, paint_ms = -1, last_paint_ms = -1;
+  double map_ms = -1, paint_ms = -1, last_paint_ms = -1, cpu_map_ms = -1, cpu_paint_ms = -1;
   long rss = -1;
   for (;;) {
     const double now = NowMs() - start;
@@ -145,11 +171,13 @@ int main(int argc, char** argv) {
       } else if (e.type == MapNotify && e.xmap.event == root && !mapped && !e.xmap.override_redirect) {
         mapped = e.xmap.window;
         map_ms = at;
+        cpu_map_ms = CpuMs(child);
       } else if (e.type == damage_event + XDamageNotify) {
         const XDamageNotifyEvent* n = (const XDamageNotifyEvent*)&e;
         if (mapped && n->drawable == mapped) {
           if (paint_ms < 0 && Drawn(d, mapped)) {
             paint_ms = at;
+            cpu_paint_ms = CpuMs(child);
             if (first_frame) SavePicture(d, mapped, first_frame);
           }
           if (paint_ms >= 0) last_paint_ms = at;
@@ -174,7 +202,8 @@ int main(int argc, char** argv) {
       waitpid(child, &status, 0);
     }
   }
-  printf("map_ms=%.1f paint_ms=%.1f settled_ms=%.1f rss_kib=%ld\n", map_ms, paint_ms, last_paint_ms, rss);
+  printf("map_ms=%.1f paint_ms=%.1f settled_ms=%.1f rss_kib=%ld cpu_map_ms=%.1f cpu_paint_ms=%.1f\n", map_ms,
+         paint_ms, last_paint_ms, rss, cpu_map_ms, cpu_paint_ms);
   XCloseDisplay(d);
   return map_ms >= 0 ? 0 : 1;
 }
