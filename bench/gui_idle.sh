@@ -25,19 +25,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=":$((100 + RANDOM % 800))"
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY="$display"
-for _ in $(seq 100); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.05; done
-xwininfo -root >/dev/null 2>&1 || { echo "gui_idle: Xvfb did not start" >&2; exit 1; }
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
+. "$root/bench/gui/session.sh"
+start_xvfb gui_idle
 
-mkdir -p "$work/home/.config" "$work/home/runtime"
-chmod 700 "$work/home/runtime"
-HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/home/runtime" \
-  "$gui" --simulate wired >"$work/gui.log" 2>&1 &
+# exec: the job is the GUI itself, not a shell around it.
+in_fresh_home "$work/home" exec "$gui" --simulate wired >"$work/gui.log" 2>&1 &
 gui_pid=$!
 sleep "$settle"
 kill -0 "$gui_pid" 2>/dev/null || { echo "gui_idle: the GUI ended early:" >&2; cat "$work/gui.log" >&2; exit 1; }
@@ -58,7 +50,7 @@ sample >"$work/before"
 sleep "$span"
 sample >"$work/after"
 
-echo "gui_idle: $span s after $settle s of settling, virtual wired mouse, Xvfb $display, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "gui_idle: $span s after $settle s of settling, virtual wired mouse, Xvfb $DISPLAY, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 awk -v span="$span" '
   NR == FNR { name[$1] = $2; vol[$1] = $3; nonvol[$1] = $4; cpu[$1] = $5; next }
   {

@@ -30,25 +30,16 @@ trap cleanup EXIT
 g++ -O2 -fPIC -o "$work/bare_window" "$root/bench/gui/bare_window.cpp" $(pkg-config --cflags --libs Qt6Widgets)
 cc -O2 -o "$work/map_watch" "$root/bench/gui/map_watch.c" -lX11 -lXdamage
 
-display=":$((100 + RANDOM % 800))"
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY="$display"
-for _ in $(seq 100); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.05; done
-xwininfo -root >/dev/null 2>&1 || { echo "gui_start: Xvfb did not start" >&2; exit 1; }
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
+. "$root/bench/gui/session.sh"
+start_xvfb gui_start
 
 run_one() {  # name command...
   local name="$1"; shift
-  local home="$work/home-$name-$RANDOM$RANDOM"
-  mkdir -p "$home/.config" "$home/runtime"
-  chmod 700 "$home/runtime"
-  HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$home/runtime" \
+  in_fresh_home "$work/home-$name-$RANDOM$RANDOM" \
     "$work/map_watch" --quiet-ms 1500 --rss-at-ms 5000 -- "$@" 2>/dev/null | tail -n 1
 }
 
-echo "gui_start: $runs interleaved runs, Xvfb $display, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "gui_start: $runs interleaved runs, Xvfb $DISPLAY, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 printf '%-6s %-5s %9s %9s %10s %9s %10s %12s\n' run prog map_ms paint_ms settled_ms rss_kib cpu_map_ms cpu_paint_ms
 declare -a bare_map bare_paint bare_rss gui_map gui_paint gui_rss gui_settled bare_settled
 declare -a bare_cmap bare_cpaint gui_cmap gui_cpaint
