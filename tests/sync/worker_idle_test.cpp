@@ -37,7 +37,12 @@ class WorkerIdleTest : public WindowFixture {
       trace_.push_back(line);
     });
   }
-  void TearDown() override { devices_.SetFrameTrace(nullptr); }
+  void TearDown() override {
+    // The worker stops before the test window goes, as the program's end
+    // stops it before its window.
+    if (window_) window_->StopWorker();
+    devices_.SetFrameTrace(nullptr);
+  }
 
   int Stage(int id) { return window_->Control<PLKUI::DPIControl>(id)->GetCheckState(); }
   PLKUI::BatteryCtrl* Battery() { return window_->Control<PLKUI::BatteryCtrl>(ctl::kBattery); }
