@@ -12,7 +12,7 @@ PACKAGES=(
   libsqlite3-dev sqlite3
   libhidapi-dev libudev-dev
   qt6-base-dev libgl-dev
-  libx11-dev libxtst-dev libxi-dev libxkbcommon-dev libglib2.0-dev
+  libx11-dev libxtst-dev libxi-dev libxkbcommon-dev libglib2.0-dev libxdamage-dev libfontconfig-dev
   xvfb xauth x11-xkb-utils x11-utils fonts-noto-cjk fonts-open-sans fonts-noto-color-emoji
   librsvg2-bin
   ccache

@@ -25,15 +25,18 @@
 
 #include "app/app_entry.h"
 #include "app/app_paths.h"
+#include "app/first_frame_trace.h"
 #include "app/single_instance.h"
 #include "app/lang_text.h"
 #include "app/language_files.h"
 #include "app/second_start.h"
 #include "app/settings_store.h"
 #include "base/clock.h"
+#include "base/start_trace.h"
 #include "base/text.h"
 #include "device/device_manager.h"
 #include "device/product.h"
+#include "platform/lazy_text_injector.h"
 #include "platform/mouse_panel.h"
 #include "platform/pointer_settings.h"
 #include "platform/x11_text_injector.h"
@@ -41,6 +44,7 @@
 #include "platform/raw_input_hub.h"
 #include "platform/x11_raw_input.h"
 #include "plkui/qt/program_icon.h"
+#include "plkui/qt/font_warmup.h"
 #include "plkui/qt/qt_file_dialogs.h"
 #include "plkui/qt/qt_raw_input.h"
 #include "plkui/qt/qt_runtime.h"
@@ -52,6 +56,9 @@
 #include "ui/device_main_dlg.h"
 
 namespace {
+
+constexpr int kWindowWidth = 1121;
+constexpr int kWindowHeight = 780;
 
 struct Options {
   std::string simulate;
@@ -111,14 +118,19 @@ void ReportStartRefused(const std::string& reason, bool unattended) {
 
 int main(int argc, char** argv) {
   using namespace tk410;
+  TraceStartStep("main");
   const Options options = ParseOptions(argc, argv);
   if (!options.ok) return 2;
 
   const StartupOptions startup = ParseStartupOptions(argc, argv);
   for (const std::string& warning : startup.warnings) std::fprintf(stderr, "tk410: %s\n", warning.c_str());
 
+  // The font configuration loads beside the application's own start.
+  PLKUI::qt::FontWarmup fonts;
   QApplication app(argc, argv);
   PLKUI::qt::ApplyProgramIdentity();
+  TraceStartStep("application");
+  FirstFrameTrace first_frame;
   const RuntimeDirectoryChoice runtime_folder = FindRuntimeDirectory();
   for (const std::string& line : runtime_folder.rejected) std::fprintf(stderr, "tk410: %s\n", line.c_str());
   SingleInstance instance(runtime_folder.folder, kProductName);
@@ -138,6 +150,7 @@ int main(int argc, char** argv) {
     case SingleInstance::Role::kFirst:
       break;
   }
+  TraceStartStep("single instance");
   PLKUI::qt::QtRuntime runtime;
   PLKUI::ScopedRuntime scoped_runtime(runtime);
 
@@ -147,10 +160,16 @@ int main(int argc, char** argv) {
   LanguageFileTexts texts(LanguageFileTexts::DefaultDirectory(), shell.language);
   if (!shell.data_folder_ready)
     std::fprintf(stderr, "tk410: cannot create the folder %s\n", ToUtf8(data_directory + L"db").c_str());
+  TraceStartStep("settings and language texts");
   const std::unique_ptr<PointerSettings> pointer = CreateSystemPointerSettings();
   SystemProcessLauncher launcher;
-  const std::unique_ptr<TextInjector> injector = CreateSystemTextInjector(SystemClockInstance());
-  if (!injector) std::fprintf(stderr, "tk410: %s\n", ToUtf8(texts.GetLangText(907)).c_str());
+  // Typing needs an X connection of its own, opened the first time an emoji
+  // button of the mouse asks for text.
+  const std::string typing_unavailable = ToUtf8(texts.GetLangText(907));
+  LazyTextInjector injector([] { return CreateSystemTextInjector(SystemClockInstance()); },
+                            [typing_unavailable] {
+                              std::fprintf(stderr, "tk410: %s\n", typing_unavailable.c_str());
+                            });
 
   std::shared_ptr<VirtualHidBus> bus;
   if (options.simulate == "wired") {
@@ -167,6 +186,7 @@ int main(int argc, char** argv) {
   window_input.Start(raw_input);
   window_input.SetSuppressed(global_input.Start(raw_input));
 
+  TraceStartStep("platform services");
   DeviceMainServices services;
   services.raw_input = &raw_input;
   services.db = &ConfigDatabase::Instance();
@@ -179,7 +199,7 @@ int main(int argc, char** argv) {
   services.product_device_type = startup.device_type;
   services.pointer = pointer.get();
   services.launcher = &launcher;
-  services.injector = injector.get();
+  services.injector = &injector;
   services.language_files = &texts;
   services.settings = &settings;
   services.config_home = XdgConfigHome();
@@ -190,12 +210,21 @@ int main(int argc, char** argv) {
   window.SetFileDialogs(&file_dialogs);
   // Hot-plug of the virtual mouse comes from its bus instead of udev.
   if (bus) window.SetDeviceChangeSource(std::make_unique<VirtualBusDeviceChanges>(*bus));
+  fonts.Wait();  // the window's views are the first to lay out text
+  TraceStartStep("fonts");
+  // Created where CenterWindow puts it, so the window is not mapped in the
+  // corner first and then moved.
+  const PLKUI::MRect screen = runtime.ScreenRect();
+  const int left = screen.left + (screen.Width() - kWindowWidth) / 2;
+  const int top = screen.top + (screen.Height() - kWindowHeight) / 2;
   // The frameless window draws its own title line; both say when the mouse is virtual.
-  if (!window.Create(nullptr, window.WindowTitleText(), 0x96000000u, 0, PLKUI::MRect{0, 0, 1121, 780})) {
+  if (!window.Create(nullptr, window.WindowTitleText(), 0x96000000u, 0,
+                     PLKUI::MRect{left, top, left + kWindowWidth, top + kWindowHeight})) {
     std::fprintf(stderr, "tk410: the main window could not be created\n");
     return 1;
   }
   window.CenterWindow();
+  TraceStartStep("window created and shown");
 
   if (!options.screenshot.empty()) {
     QTimer::singleShot(options.screenshot_delay_ms, &app, [&] {

@@ -1,5 +1,6 @@
 #include "base/clock.h"
 
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -15,6 +16,19 @@ uint64_t SystemClock::TickUs() {
 
 void SystemClock::SleepMs(uint32_t ms) {
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+int Clock::Poll(pollfd* fds, size_t count, int timeout_ms) {
+  const uint64_t deadline = timeout_ms < 0 ? 0 : TickMs() + static_cast<uint64_t>(timeout_ms);
+  for (;;) {
+    int wait = -1;
+    if (timeout_ms >= 0) {
+      const uint64_t now = TickMs();
+      wait = now >= deadline ? 0 : static_cast<int>(deadline - now);
+    }
+    const int ready = ::poll(fds, count, wait);
+    if (ready >= 0 || errno != EINTR) return ready;
+  }
 }
 
 Clock& SystemClockInstance() {
@@ -35,6 +49,19 @@ void ManualClock::SleepMs(uint32_t ms) {
   std::lock_guard<std::mutex> lock(mutex_);
   sleeps_.push_back(ms);
   now_us_ += static_cast<uint64_t>(ms) * 1000;
+}
+
+int ManualClock::Poll(pollfd* fds, size_t count, int timeout_ms) {
+  int ready = 0;
+  do {
+    ready = ::poll(fds, count, 0);
+  } while (ready < 0 && errno == EINTR);
+  if (ready != 0) return ready;
+  if (timeout_ms >= 0) {
+    AdvanceMs(static_cast<uint64_t>(timeout_ms));
+    return 0;
+  }
+  return Clock::Poll(fds, count, -1);
 }
 
 void ManualClock::AdvanceMs(uint64_t ms) { AdvanceUs(ms * 1000); }

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "base/clock.h"
+#include "base/wake_signal.h"
 #include "device/device_info.h"
 #include "device/frame_trace.h"
 #include "device/hid_backend.h"
@@ -142,6 +143,22 @@ class DeviceManager {
   // time-out. Bytes read, 0 on time-out, -1 on error. Traced.
   int ReadReport(HidDevice* device, uint8_t* data, size_t length, int timeout_ms);
 
+  // ---- waiting for a report (device/report_wait.cpp)
+  enum class ReportWait {
+    kReport,      // a report can be read now
+    kWoken,       // `wake` was rung
+    kTimedOut,    // the time-out passed
+    kNoDevice,    // nothing to wait on: no handle the status poll would read
+    kGone,        // the device went; its reads fail until the next scan
+    kCannotWait,  // the device offers no descriptor: read to find out
+  };
+  // Worker thread. Waits until a report can be read from what the status
+  // polls read (the active device's handle; for the Nordic family without an
+  // active device, the handle of every receiver of the current type), until
+  // `wake` is rung or until `timeout_ms` has passed (negative: no limit).
+  // Reads nothing. Time goes through the clock.
+  ReportWait WaitForReport(const WakeSignal& wake, int timeout_ms);
+
   // ---- frame trace
   void SetFrameTrace(FrameTraceSink sink);
 
@@ -163,6 +180,8 @@ class DeviceManager {
   // Active record's handle and its input report ids, looked up under the lock.
   HidDevice* ActiveHandleAndFilter(std::set<uint8_t>* own_ids);
   std::set<uint8_t> FilterOf(HidDevice* device) const;
+  // The handles WaitForReport watches.
+  std::vector<HidDevice*> WatchedHandles();
 
   int WriteTraced(HidDevice* device, const uint8_t* data, size_t length);
   // Reads until a report of the collection (`own_ids`) that `wanted` takes

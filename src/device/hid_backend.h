@@ -49,6 +49,18 @@ class HidDevice {
   // Reads one input report into `data` (at most `length` bytes). Bytes read,
   // 0 on time-out, -1 on error (for example the device was unplugged).
   virtual int ReadTimeout(uint8_t* data, size_t length, int timeout_ms) = 0;
+  // Waiting for input without reading it. InputDescriptor: a descriptor
+  // that polls readable when an input report arrives for this handle, or -1
+  // when the device offers none (the caller then has to read to find out).
+  // InputDueMs: 0 when a report can be read now, the milliseconds until a
+  // report already on its way can be read, kNoInput when none is waiting, or
+  // kInputGone when the device has gone (reads fail). Call InputDueMs before
+  // each wait on the descriptor: it also takes back the descriptor's
+  // readiness where that is only a notice.
+  static constexpr int kNoInput = -1;
+  static constexpr int kInputGone = -2;
+  virtual int InputDescriptor() = 0;
+  virtual int InputDueMs() = 0;
   // Feature reports; byte 0 is the report number. Bytes transferred or -1.
   virtual int SendFeatureReport(const uint8_t* data, size_t length) = 0;
   virtual int GetFeatureReport(uint8_t* data, size_t length) = 0;

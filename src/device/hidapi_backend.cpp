@@ -1,12 +1,16 @@
 #include "device/hidapi_backend.h"
 
+#include <fcntl.h>
 #include <hidapi/hidapi.h>
+#include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <map>
 
 #include "base/safe_file.h"
+#include "base/trace.h"
 
 namespace tk410 {
 
@@ -15,9 +19,29 @@ namespace {
 // hidapi's strings hold at most 512 wide characters with the terminator.
 constexpr size_t kStringChars = 512;
 
+// hidapi 0.13 has no call that gives the descriptor of an open device. Its
+// hidraw implementation keeps the descriptor as the first member of the
+// device object (linux/hid.c: struct hid_device_ { int device_handle; ...}).
+// The number read from there is used only when it names the node that was
+// opened: a character device with the node's device number, open for reading
+// and writing. Otherwise the device offers no descriptor, and the worker
+// reads with a time-out instead of waiting on it.
+int DescriptorOf(hid_device* device, const std::string& path) {
+  const int fd = *reinterpret_cast<const int*>(device);
+  struct stat node {};
+  struct stat open_file {};
+  if (fd < 0 || ::stat(path.c_str(), &node) != 0 || ::fstat(fd, &open_file) != 0) return -1;
+  if (!S_ISCHR(open_file.st_mode) || open_file.st_rdev != node.st_rdev) return -1;
+  const int flags = ::fcntl(fd, F_GETFL);
+  return flags >= 0 && (flags & O_ACCMODE) == O_RDWR ? fd : -1;
+}
+
 class HidapiDevice final : public HidDevice {
  public:
-  explicit HidapiDevice(hid_device* device) : device_(device) {}
+  HidapiDevice(hid_device* device, const std::string& path)
+      : device_(device), fd_(DescriptorOf(device, path)) {
+    if (fd_ < 0) Trace(kTraceInfo, "no descriptor of %s to wait on: its reports are read with a time-out", path.c_str());
+  }
   ~HidapiDevice() override { hid_close(device_); }
 
   int Write(const uint8_t* data, size_t length) override {
@@ -25,6 +49,14 @@ class HidapiDevice final : public HidDevice {
   }
   int ReadTimeout(uint8_t* data, size_t length, int timeout_ms) override {
     return hid_read_timeout(device_, data, length, timeout_ms);
+  }
+  int InputDescriptor() override { return fd_; }
+  int InputDueMs() override {
+    if (fd_ < 0) return kNoInput;
+    pollfd p{fd_, POLLIN, 0};
+    if (::poll(&p, 1, 0) <= 0) return kNoInput;
+    if (p.revents & POLLIN) return 0;
+    return (p.revents & (POLLERR | POLLHUP | POLLNVAL)) ? kInputGone : kNoInput;
   }
   int SendFeatureReport(const uint8_t* data, size_t length) override {
     return hid_send_feature_report(device_, data, length);
@@ -47,6 +79,7 @@ class HidapiDevice final : public HidDevice {
 
  private:
   hid_device* device_;
+  int fd_;  // hidapi's own descriptor of the node, or -1
 };
 
 }  // namespace
@@ -120,7 +153,7 @@ HidOpenResult HidapiBackend::Open(const std::string& path) {
     if (result.error == 0) result.error = EIO;
     return result;
   }
-  result.device = std::make_unique<HidapiDevice>(device);
+  result.device = std::make_unique<HidapiDevice>(device, path);
   return result;
 }
 

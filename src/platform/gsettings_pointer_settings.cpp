@@ -14,6 +14,7 @@
 #include "base/trace.h"
 #include "platform/desktop_names.h"
 #include "platform/file_pointer_settings.h"
+#include "platform/lazy_pointer_settings.h"
 
 namespace tk410 {
 
@@ -229,8 +230,10 @@ std::unique_ptr<PointerSettings> CreateSystemPointerSettings() {
   GSettingsPointerSettings::Options options;
   const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
   options.session_applies = SessionAppliesGnomeMouseKeys(desktop ? desktop : "");
-  return std::make_unique<GSettingsPointerSettings>(
-      std::make_unique<FilePointerSettings>(PointerSettingsFilePath()), options);
+  return std::make_unique<LazyPointerSettings>([options]() -> std::unique_ptr<PointerSettings> {
+    return std::make_unique<GSettingsPointerSettings>(
+        std::make_unique<FilePointerSettings>(PointerSettingsFilePath()), options);
+  });
 }
 
 }  // namespace tk410

@@ -61,7 +61,8 @@ class PointerSettings {
 };
 
 // The settings of this session: GNOME's keys where the desktop has them,
-// the emulation file (PointerSettingsFilePath()) for the rest.
+// the emulation file (PointerSettingsFilePath()) for the rest. Opened on
+// first use (lazy_pointer_settings.h).
 std::unique_ptr<PointerSettings> CreateSystemPointerSettings();
 
 }  // namespace tk410

@@ -52,6 +52,8 @@ class VirtualHidBus::Handle final : public HidDevice {
   int ReadTimeout(uint8_t* data, size_t length, int timeout_ms) override {
     return bus_->Read(*state_, data, length, timeout_ms);
   }
+  int InputDescriptor() override { return state_->arrived.Fd(); }
+  int InputDueMs() override { return bus_->DueMs(*state_); }
   int SendFeatureReport(const uint8_t* data, size_t length) override {
     auto device = bus_->DeviceOf(*state_);
     if (!device || data == nullptr || length == 0) return -1;
@@ -128,6 +130,7 @@ bool VirtualHidBus::Detach(int attach_id) {
       if (h->attach_id == attach_id) {
         h->gone = true;
         h->queue.clear();
+        h->arrived.Ring();
       }
     }
   }
@@ -261,6 +264,7 @@ void VirtualHidBus::Deliver(int attach_id, int interface_number,
                                   [](uint64_t d, const Pending& p) { return d < p.due_us; });
       h->queue.insert(pos, Pending{due, report});
       if (h->queue.size() > kQueueLimit) h->queue.pop_front();
+      h->arrived.Ring();
     }
   }
   arrived_.notify_all();
@@ -268,11 +272,31 @@ void VirtualHidBus::Deliver(int attach_id, int interface_number,
 
 int VirtualHidBus::ReadsWaiting() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  return reads_waiting_;
+  int watched = 0;
+  for (const auto& h : open_) watched += h->watched ? 1 : 0;
+  return reads_waiting_ + watched;
+}
+
+int VirtualHidBus::DueMs(HandleState& state) {
+  // Cleared first: a delivery after the look below rings again.
+  state.arrived.Clear();
+  std::lock_guard<std::mutex> lock(mutex_);
+  state.watched = false;
+  if (state.gone) return HidDevice::kInputGone;
+  if (state.queue.empty()) {
+    state.watched = true;
+    return HidDevice::kNoInput;
+  }
+  const uint64_t now = clock_.TickUs();
+  const uint64_t due = state.queue.front().due_us;
+  if (due <= now) return 0;
+  state.watched = true;
+  return static_cast<int>((due - now + 999) / 1000);
 }
 
 int VirtualHidBus::Read(HandleState& state, uint8_t* data, size_t length, int timeout_ms) {
   std::unique_lock<std::mutex> lock(mutex_);
+  state.watched = false;
   uint64_t now = clock_.TickUs();
   const uint64_t deadline =
       timeout_ms < 0 ? UINT64_MAX : now + static_cast<uint64_t>(timeout_ms) * 1000;

@@ -12,6 +12,10 @@
 // Time: with a ManualClock a read that would wait advances the clock
 // instead (to the due time of the next report, or by the whole time-out),
 // so tests never sleep; with any other clock reads wait in real time.
+//
+// Waiting without reading: each handle has a descriptor that is rung when a
+// report is delivered to it or its device goes, and tells how soon its next
+// report is due, as a hidraw descriptor polls readable when a report waits.
 
 #include <condition_variable>
 #include <cstdint>
@@ -23,6 +27,7 @@
 #include <vector>
 
 #include "base/clock.h"
+#include "base/wake_signal.h"
 #include "device/hid_backend.h"
 #include "sim/virtual_hid_device.h"
 
@@ -68,7 +73,8 @@ class VirtualHidBus final : public HidBackend {
                uint32_t delay_ms);
 
   Clock& clock() { return clock_; }
-  // Reads waiting right now for a report (a reader blocked in its time-out).
+  // Readers waiting right now for a report: blocked in a read's time-out, or
+  // watching a handle's descriptor after it said nothing was there.
   int ReadsWaiting() const;
 
  private:
@@ -81,7 +87,9 @@ class VirtualHidBus final : public HidBackend {
     int attach_id = 0;
     int interface_number = 0;
     bool gone = false;
+    bool watched = false;       // a reader waits on `arrived` for the next report
     std::deque<Pending> queue;  // in due order
+    WakeSignal arrived;         // rung by every delivery and by the device going
   };
   struct Node {
     int attach_id;
@@ -93,6 +101,7 @@ class VirtualHidBus final : public HidBackend {
   VirtualBusEvent EventOf(const Node& node, bool arrival) const;
   void Notify(const VirtualBusEvent& event);
   int Read(HandleState& state, uint8_t* data, size_t length, int timeout_ms);
+  int DueMs(HandleState& state);
   std::shared_ptr<VirtualHidDevice> DeviceOf(const HandleState& state) const;
   void Close(HandleState* state);
 

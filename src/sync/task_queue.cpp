@@ -3,8 +3,11 @@
 namespace tk410 {
 
 void TaskQueue::Push(int kind) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  tasks_.push_back(kind);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    tasks_.push_back(kind);
+  }
+  signal_.Ring();
 }
 
 std::optional<int> TaskQueue::TryPop() {

@@ -32,7 +32,7 @@ void CThreadBasic::Run() {
     while (running_.load() != 0) {
       ThreadBody();
       if (running_.load() == 0) break;
-      clock_->SleepMs(pause_ms_);
+      PauseAfterTurn(pause_ms_);
     }
   } else {
     ThreadBody();
@@ -42,8 +42,11 @@ void CThreadBasic::Run() {
   stop_event_.notify_all();
 }
 
+void CThreadBasic::PauseAfterTurn(uint32_t pause_ms) { clock_->SleepMs(pause_ms); }
+
 bool CThreadBasic::StopThread(uint32_t wait_ms) {
   running_.store(0);
+  InterruptPause();
   std::unique_lock<std::mutex> lock(stop_mutex_);
   return stop_event_.wait_for(lock, std::chrono::milliseconds(wait_ms), [this] { return stopped_; });
 }

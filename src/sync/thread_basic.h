@@ -1,6 +1,9 @@
 #pragma once
 // CThreadBasic: a loop thread that runs ThreadBody() once per turn with a
-// pause after each turn, while running is set.
+// pause after each turn, while running is set. The pause is a sleep through
+// the clock unless the derived class waits its own way (PauseAfterTurn), for
+// example until there is work; StopThread then ends that wait
+// (InterruptPause).
 //
 // Stopping clears running and waits a bounded time for the loop to leave;
 // JoinThread then waits for the thread itself to end. The owner must join
@@ -38,6 +41,11 @@ class CThreadBasic {
  protected:
   // One turn of the loop.
   virtual void ThreadBody() = 0;
+  // The pause after a turn (the loop thread). By default a sleep of pause_ms.
+  virtual void PauseAfterTurn(uint32_t pause_ms);
+  // Called by StopThread after clearing running, on the stopping thread: ends
+  // a PauseAfterTurn that waits longer than a sleep would.
+  virtual void InterruptPause() {}
 
  private:
   void Run();

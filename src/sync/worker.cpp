@@ -96,6 +96,7 @@ void DeviceMainDlg::WorkerTurn() {
     return;
   }
 
+  if (*kind == kTaskInitialSync) PrepareStore();
   bool go_on = true;
   if (*kind == kTaskDeviceArrival) {
     go_on = run({Local([this] { GetClock().SleepMs(kArrivalSettleMs); }),
@@ -111,8 +112,9 @@ void DeviceMainDlg::WorkerTurn() {
   } else if (*kind == kTaskDeviceRemoval) {
     go_on = run({Local([this] { ScanAndUpdate(); }), Local([this] { ReadSequence(true); })});
   }
-  if (!go_on || !online.load()) return;
-  RunTask(*kind);
+  if (go_on && online.load()) RunTask(*kind);
+  // Also when InitialSync found the mouse gone or was another family's.
+  if (*kind == kTaskInitialSync) EndFirstRead();
 }
 
 void DeviceMainDlg::ReadSequence(bool after_removal) {
@@ -137,6 +139,8 @@ void DeviceMainDlg::InitialSequence() {
     return;
   }
   ReadSequence(false);
+  // The pages are filled: open them before the read is reported done.
+  EndFirstRead();
   if (!WorkerStopping()) initial_read_done.store(1);
 }
 

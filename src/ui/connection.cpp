@@ -21,6 +21,7 @@
 #include <array>
 
 #include "app/lang_text.h"
+#include "base/start_trace.h"
 #include "base/text.h"
 #include "base/trace.h"
 #include "device/device_manager.h"
@@ -40,13 +41,12 @@ constexpr int kTextReceiver = 52;
 constexpr int kTextNotLinked = 53;
 constexpr int kTextBluetooth = 54;
 constexpr int kTextPleaseConnect = 57;
+// A usable mouse whose first read is still under way.
+constexpr int kTextConnecting = 910;
 // Supported device present, its node not ours to open.
 constexpr int kTextNoAccess = 900;
 constexpr int kTextNoAccessFix = 901;
 constexpr int kTextAccessDenied = 902;
-
-// Window timer started at the end of start-up.
-constexpr int kWindowTimerMs = 10;
 
 // The home page's status lines, shown while nothing usable is connected.
 constexpr std::array<int, 2> kNotConnectedControls = {ctl::kHomeStatus, ctl::kHomeStatus2};
@@ -78,15 +78,34 @@ std::string FindBluetoothBattery() {
 
 void DeviceMainDlg::StartUp(bool start_worker) {
   LoadCatalogue();
-  Services().write_device_type(Services().product_device_type);
   Devices().SetCurrentDeviceType(Services().product_device_type);
   Devices().ClearActiveHandle();
-  OpenSettingsDatabase();
   RegisterDeviceNotifications();
+  // Until the first read has filled the pages, a usable mouse is shown as
+  // being connected to, not with the pages' values from before the read
+  // (EndFirstRead opens them).
+  start_scan_.store(true);
   ScanAndUpdate();
+  start_scan_.store(false);
+  TraceStartStep("scan");
+  // The worker saves the device type and opens the database as it takes
+  // InitialSync (PrepareStore): the first frame does not wait for the disk.
+  store_pending_.store(true);
   Enqueue(kTaskInitialSync);
   if (start_worker) StartWorker();
-  SetMTimer(kWindowTimerMs);
+  // No window timer is started: nothing is done on its ticks, and a timer
+  // without work only wakes the program.
+}
+
+void DeviceMainDlg::PrepareStore() {
+  if (!store_pending_.exchange(false)) return;
+  Services().write_device_type(Services().product_device_type);
+  OpenSettingsDatabase();
+}
+
+void DeviceMainDlg::EndFirstRead() {
+  // A scan since start-up has shown the real state already.
+  if (connecting_shown_.load()) ShowConnectionState(Devices().ActiveMode(), true);
 }
 
 void DeviceMainDlg::LoadCatalogue() {
@@ -161,6 +180,7 @@ void DeviceMainDlg::ShowConnectionState(int active_mode, bool any_device) {
       if (auto* c = Control<PLKUI::MControl>(id)) c->SetVisible(usable);
     }
   };
+  connecting_shown_.store(false);
   auto set_status = [&](int first, int second) {
     if (auto* c = Control<PLKUI::MControlFont>(ctl::kHomeStatus)) c->SetTitle(LangText(first));
     if (auto* c = Control<PLKUI::MControlFont>(ctl::kHomeStatus2)) {
@@ -191,7 +211,14 @@ void DeviceMainDlg::ShowConnectionState(int active_mode, bool any_device) {
     case 1:
     case 3:
       SetConnectionText(active_mode == 0 ? kTextWired : kTextReceiver);
-      show_pages(true);
+      if (start_scan_.load()) {
+        // Connecting: the home page says so until the first read is done.
+        set_status(kTextConnecting, 0);
+        show_pages(false);
+        connecting_shown_.store(true);
+      } else {
+        show_pages(true);
+      }
       connected.store(true);
       break;
     case 2:

@@ -81,11 +81,19 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
 
   // ---- start-up, scan and hot-plug (src/ui/connection.cpp) ----------------
   // The window's initialisation after the pages exist: catalogue, device
-  // type, database, device notifications, first scan, InitialSync, worker,
-  // timer — in that order.
+  // type, device notifications, first scan, InitialSync, worker — in that
+  // order; the worker then saves the device type and opens the database
+  // (PrepareStore). No window timer is started.
   // `start_worker` false leaves the worker thread unstarted (tests drive
   // WorkerTurn themselves).
   void StartUp(bool start_worker = true);
+  // What the worker does first as it takes the InitialSync of StartUp, off
+  // the way to the first frame: saves the device type and opens its
+  // settings database. Once per StartUp.
+  void PrepareStore();
+  // The worker after InitialSync: a mouse shown as being connected to since
+  // start-up is now shown with its pages.
+  void EndFirstRead();
   void LoadCatalogue();
   void OpenSettingsDatabase();
   // Rebuilds the device lists and sets the connection state, texts and tabs.
@@ -115,8 +123,12 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   // Stops the worker, waits up to 1000 ms for its loop, then for its thread;
   // tasks still queued are dropped.
   void StopWorker();
-  // One worker turn (what the thread runs every 30 ms).
+  // One worker turn: a task, or else the status poll.
   void WorkerTurn();
+  // Between two turns (src/sync/worker_wait.cpp): the pause when more tasks
+  // are queued; otherwise a wait until there is something to do: a task
+  // queued, a status report to read, or the stop.
+  void WaitForWork(uint32_t pause_ms);
   // The action of one task kind (after the online check). True when every
   // step ran and the mouse answered every request of the task (a task with
   // no device I/O is always answered).
@@ -185,6 +197,11 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
  protected:
   // The worker turn; defined in src/sync/worker.cpp.
   void ThreadBody() override;
+  // WaitForWork, and the stop that ends it (src/sync/worker_wait.cpp).
+  void PauseAfterTurn(uint32_t pause_ms) override;
+  void InterruptPause() override;
+  // Milliseconds until the status poll may read again (0: now).
+  int MsUntilStatusPoll();
 
  private:
   // Window area (see the block above).
@@ -198,6 +215,12 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   // Set by StopWorker: a task in progress skips its remaining steps.
   bool WorkerStopping() const { return worker_stopping_.load(); }
   std::atomic<bool> worker_stopping_{false};
+  // Set by StartUp until PrepareStore has run.
+  std::atomic<bool> store_pending_{false};
+  // During the start-up's scan: a usable mouse is shown as being connected to.
+  std::atomic<bool> start_scan_{false};
+  // The connection state shows that instead of the pages.
+  std::atomic<bool> connecting_shown_{false};
   DeviceChangeMailbox device_changes_;
   std::mutex source_mutex_;
   // Declared after the mailbox: destroyed (and stopped) first.

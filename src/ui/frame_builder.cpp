@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/start_trace.h"
 #include "base/text.h"
 #include "device/device_manager.h"
 #include "device/product.h"
@@ -193,6 +194,7 @@ void DeviceMainDlg::InitUI() {
   BuildPerformancePage(*this, Control<PLKUI::MTabLayout>(ctl::kLayoutDpi));
   BuildMacroPage(*this, Control<PLKUI::MTabLayout>(ctl::kLayoutMacro));
   BuildSettingsPage(*this, Control<PLKUI::MTabLayout>(ctl::kLayoutSettings));
+  TraceStartStep("pages built");
   ArrangeRateButtons();
 }
 

@@ -200,6 +200,11 @@ bool IsSystemSettingsControl(int id) {
 }
 
 void FillSystemSettings(DeviceMainDlg& w) {
+  FillPointerValues(w);
+  FillProgramSettings(w);
+}
+
+void FillPointerValues(DeviceMainDlg& w) {
   if (PointerSettings* pointer = w.Services().pointer) {
     const int speed = pointer->GetMouseSpeed();
     SetProgress(w, ctl::kPointerSpeed, speed - 1);
@@ -211,6 +216,9 @@ void FillSystemSettings(DeviceMainDlg& w) {
     SetLabel(w, ctl::kDoubleClickValue, ms);
   }
   ShowPointerNote(w);
+}
+
+void FillProgramSettings(DeviceMainDlg& w) {
   if (!w.Services().config_home.empty())
     SetChecked(w, ctl::kAutostart, AutostartEntry(w.Services().config_home).IsAutostartOn());
   SelectCurrentLanguage(w);

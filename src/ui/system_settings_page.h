@@ -30,6 +30,12 @@ constexpr int kDoubleClickUnitText = 990;
 // Fills the pointer controls from the desktop, the start-at-login switch from
 // the autostart entry and selects the current language in the language list.
 void FillSystemSettings(DeviceMainDlg& window);
+// The two halves: the pointer controls (the desktop's values), and the
+// program's own settings (start at login, language). The window fills the
+// program's at start-up and everything whenever the page is shown, so the
+// desktop's settings are not asked for before the page is.
+void FillPointerValues(DeviceMainDlg& window);
+void FillProgramSettings(DeviceMainDlg& window);
 
 // The handlers of the controls above; 0 always. Other ids are ignored.
 intptr_t OnSystemSettingsMessage(DeviceMainDlg& window, int id, int code);

@@ -80,11 +80,13 @@ intptr_t DeviceMainDlg::OnInitDialog() {
   SetProp(kProductName, 1);
   SetIcon(107);
   StartUp();
-  FillSystemSettings(*this);
-  if (GetMTimer() == 0) SetMTimer(10);
+  // The pointer values follow when the settings page is shown.
+  FillProgramSettings(*this);
   return 1;
 }
 
+// No timer is started for the window (StartUp); the entry point stays for
+// timer messages, which need no work.
 intptr_t DeviceMainDlg::OnTimer(int) { return 0; }
 
 void DeviceMainDlg::OnShowStateChanged() {

@@ -45,6 +45,8 @@ constexpr int kUsedTextIds[] = {
     800, 801, 811, 821, 831,
     // device access and the virtual mouse
     900, 901, 902, 903, 904, 905, 906, 907, 908,
+    // the first read of a mouse under way
+    910,
     // keys the mouse cannot send
     970, 971,
     // the pointer value the desktop may not apply

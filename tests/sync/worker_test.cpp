@@ -18,14 +18,15 @@ class WorkerTest : public WindowFixture {};
 TEST_F(WorkerTest, StartUpWithoutDeviceThenArrivalReadsAndRunsTheInitialSequenceOnce) {
   MakeWindow();
   StartUp();
-  EXPECT_EQ(stored_type_, 101);
   EXPECT_EQ(devices_.CurrentDeviceType(), 101);
-  EXPECT_TRUE(db_.IsOpen());
   EXPECT_EQ(Queue(), std::vector<int>{kTaskInitialSync});
-  EXPECT_EQ(window_->GetMTimer(), 10);
+  EXPECT_EQ(window_->GetMTimer(), 0);  // no window timer runs
 
-  // InitialSync while offline: taken, nothing read; idle turns do not poll.
+  // InitialSync while offline: the worker saves the device type and opens
+  // the database, then the task is dropped; idle turns do not poll.
   window_->WorkerTurn();
+  EXPECT_EQ(stored_type_, 101);
+  EXPECT_TRUE(db_.IsOpen());
   EXPECT_TRUE(window_->tasks.Empty());
   EXPECT_EQ(window_->initial_read_done.load(), 0);
   window_->WorkerTurn();
@@ -52,9 +53,9 @@ TEST_F(WorkerTest, StartUpWithDeviceReadsOnceAndLaterArrivalSkipsTheInitialSeque
   MakeWindow();
   StartUp();
   EXPECT_TRUE(window_->online.load());
-  EXPECT_EQ(Tabs()->GetSelectItem(), 1);
   window_->WorkerTurn();
   EXPECT_EQ(window_->initial_read_done.load(), 1);
+  EXPECT_EQ(Tabs()->GetSelectItem(), 1);
 
   window_->initial_read_done.store(7);  // a second initial sequence would overwrite it
   window_->Enqueue(kTaskDeviceArrival);
@@ -146,6 +147,43 @@ TEST_F(WorkerTest, RemovalOfOneOfTwoInterfacesKeepsTheStateConnected) {
   RunQueue();
   EXPECT_FALSE(window_->online.load());
   EXPECT_EQ(ConnectionText(), L"none");
+}
+
+// The first frame waits neither for the disk nor for the mouse: start-up
+// leaves the device type and the database to the worker, and shows a usable
+// mouse as being connected to until the first read has filled the pages,
+// never the pages with values from before the read.
+TEST_F(WorkerTest, StartUpShowsConnectingUntilTheFirstReadAndLeavesTheDatabaseToTheWorker) {
+  AttachMouse();
+  MakeWindow();
+  StartUp();
+  EXPECT_EQ(stored_type_, 0);
+  EXPECT_FALSE(db_.IsOpen());
+  EXPECT_TRUE(window_->online.load());
+  EXPECT_EQ(ConnectionText(), L"wired");
+  EXPECT_FALSE(Tabs()->IsEnabled());
+  EXPECT_EQ(Tabs()->GetSelectItem(), 0);
+  EXPECT_TRUE(Visible(ctl::kHomeStatus));
+  EXPECT_EQ(window_->Control<PLKUI::MControlFont>(ctl::kHomeStatus)->GetTitle(), L"connecting");
+  EXPECT_FALSE(Visible(ctl::kWriteButton));
+
+  window_->WorkerTurn();  // InitialSync
+  EXPECT_EQ(stored_type_, 101);
+  EXPECT_TRUE(db_.IsOpen());
+  EXPECT_EQ(window_->initial_read_done.load(), 1);
+  EXPECT_TRUE(Tabs()->IsEnabled());
+  EXPECT_EQ(Tabs()->GetSelectItem(), 1);
+  EXPECT_FALSE(Visible(ctl::kHomeStatus));
+  EXPECT_TRUE(Visible(ctl::kWriteButton));
+
+  // Without a usable mouse the start-up shows the real state at once.
+  MakeWindow();
+  bus_->Detach(attach_ids_[0]);
+  StartUp();
+  EXPECT_EQ(ConnectionText(), L"none");
+  EXPECT_EQ(window_->Control<PLKUI::MControlFont>(ctl::kHomeStatus)->GetTitle(), L"connect");
+  window_->WorkerTurn();
+  EXPECT_EQ(window_->Control<PLKUI::MControlFont>(ctl::kHomeStatus)->GetTitle(), L"connect");
 }
 
 // A backend whose enumeration blocks until the test lets it go: a device

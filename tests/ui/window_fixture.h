@@ -81,8 +81,9 @@ class WindowFixture : public ::testing::Test {
  protected:
   WindowFixture() : scoped_runtime_(runtime_) {}
 
-  // Builds the window; `catalog` is written as its config.xml.
-  void MakeWindow(const char* catalog = kTestCatalog) {
+  // The services of a window on the fixture's parts; `catalog` is written
+  // as its config.xml.
+  DeviceMainServices FixtureServices(const char* catalog = kTestCatalog) {
     catalog_path_ = dir_.Write("config.xml", catalog);
     std::filesystem::create_directories(dir_.path() / "db");  // made by the program's entry
     DeviceMainServices services;
@@ -95,7 +96,12 @@ class WindowFixture : public ::testing::Test {
     services.read_device_type = [this] { return stored_type_; };
     services.write_device_type = [this](int type) { stored_type_ = type; };
     services.product_device_type = product_type_;
-    window_ = std::make_unique<TestWindow>(services);
+    return services;
+  }
+
+  // Builds the window; `catalog` is written as its config.xml.
+  void MakeWindow(const char* catalog = kTestCatalog) {
+    window_ = std::make_unique<TestWindow>(FixtureServices(catalog));
     window_->Create(nullptr, L"TEVO TK410", 0, 0, PLKUI::MRect{0, 0, 1121, 780});
     window_->SetDeviceChangeSource(std::make_unique<VirtualBusDeviceChanges>(*bus_));
   }
@@ -143,7 +149,7 @@ class WindowFixture : public ::testing::Test {
                                {{50, L"none"}, {51, L"wired"}, {52, L"receiver"},
                                 {53, L"not linked"}, {54, L"bluetooth"}, {56, L"banner"},
                                 {57, L"connect"}, {900, L"no access"}, {901, L"the fix"},
-                                {902, L"denied"}}};
+                                {902, L"denied"}, {910, L"connecting"}}};
   int stored_type_ = 0;
   int product_type_ = 101;  // the device type the window serves (--device-type)
   std::filesystem::path catalog_path_;

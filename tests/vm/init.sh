@@ -174,11 +174,12 @@ stop_mouse
 # ------------------------------------------- late reply and status reports
 # The first reply arrives after the reader's time-out and a DPI button report
 # (stage 3) arrives while the program runs; afterwards the program's database
-# and the mouse agree.
+# and the mouse agree. The idle worker waits on the hidraw node's descriptor
+# (the trace would say when it cannot).
 L=/tmp/late
 cp -r $W $L
 if start_mouse --late-reply 1 --late-ms 1500; then
-  $CTL --data-dir $L watch 30 >/tmp/late.log 2>&1 &
+  TK410_TRACE=2 $CTL --data-dir $L watch 30 >/tmp/late.log 2>&1 &
   WATCH_PID=$!
   if ! wait_for 'grep -q "^initial read done" /tmp/late.log' 200; then
     fail late-reply "no initial read: $(tr '\n' '|' </tmp/late.log)"
@@ -198,6 +199,8 @@ if start_mouse --late-reply 1 --late-ms 1500; then
       sed 's/^dpi_index=.*/dpi_index=2/' /tmp/values.w >/tmp/values.expected
       if [ "$stage" != "2" ]; then
         fail late-reply "dpi_index $stage after the stage 3 report"
+      elif grep -q "to wait on" /tmp/late.log; then
+        fail late-reply "$(grep "to wait on" /tmp/late.log | head -n 1)"
       elif ! cmp -s /tmp/values.l2 /tmp/values.expected; then
         fail late-reply "the mouse now holds: $(diff /tmp/values.expected /tmp/values.l2 | grep '^[-+][a-z]' | tr '\n' ' ')"
       elif ! cmp -s /tmp/values.l /tmp/values.expected; then

@@ -1,6 +1,7 @@
 #include "plkui/qt/window_host.h"
 
 #include <QCloseEvent>
+#include <algorithm>
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,6 +14,8 @@ namespace PLKUI::qt {
 
 namespace {
 const QEvent::Type kWindowSyncEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+// A waiting control may be shown now.
+const QEvent::Type kWaitingShownEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 // The dialog's overlay message, above every control.
 class MessageOverlay : public QWidget {
@@ -61,34 +64,82 @@ WindowHost::WindowHost(MDialog& dialog, QWidget* parent_host)
 
 WindowHost::~WindowHost() {
   dialog_.SetChangeListener({});
-  // Views detach from their controls before the dialog frees them.
+  // Controls and views detach before the dialog frees the controls.
+  for (MControl* control : waiting_) control->SetChangeListener({});
+  waiting_.clear();
   for (ControlView* view : views_) delete view;
   views_.clear();
 }
 
 void WindowHost::AddView(MControl& control) {
-  ControlView* view = CreateControlView(control, this);
-  if (!view) return;
-  views_.push_back(view);
-  connect(view, &ControlView::ShownChanged, this, &WindowHost::SyncVisibility);
-  view->Sync();
-  view->raise();
-  overlay_->raise();
+  order_.emplace(&control, order_.size());
+  if (control.IsShown()) {
+    waiting_.push_back(&control);
+    BuildView(control);
+    return;
+  }
+  waiting_.push_back(&control);
+  MControl* watched = &control;
+  control.SetChangeListener([this, watched] {
+    // Any thread: post once until the GUI thread has looked.
+    if (watched->IsShown() && !waiting_shown_.exchange(true)) {
+      QCoreApplication::postEvent(this, new QEvent(kWaitingShownEvent));
+    }
+  });
 }
 
-ControlView* WindowHost::ViewOf(int id) const {
+ControlView* WindowHost::BuildView(MControl& control) {
+  const auto waiting = std::find(waiting_.begin(), waiting_.end(), &control);
+  if (waiting == waiting_.end()) return nullptr;
+  waiting_.erase(waiting);
+  control.SetChangeListener({});
+  ControlView* view = CreateControlView(control, this);  // installs the view's listener
+  if (!view) return nullptr;
+  // Views stay in creation order; the new one goes under the first later one.
+  const size_t rank = order_[&control];
+  auto later = std::find_if(views_.begin(), views_.end(),
+                            [&](ControlView* v) { return order_[&v->Control()] > rank; });
+  ControlView* above = later == views_.end() ? nullptr : *later;
+  views_.insert(later, view);
+  connect(view, &ControlView::ShownChanged, this, &WindowHost::SyncVisibility);
+  view->Sync();
+  if (above) {
+    view->stackUnder(above);
+  } else {
+    view->raise();
+    overlay_->raise();
+  }
+  return view;
+}
+
+void WindowHost::BuildShownViews() {
+  waiting_shown_ = false;
+  // A copy: building views changes the list.
+  const std::vector<MControl*> waiting = waiting_;
+  for (MControl* control : waiting) {
+    if (control->IsShown()) BuildView(*control);
+  }
+}
+
+ControlView* WindowHost::ViewOf(int id) {
   for (ControlView* view : views_) {
     if (view->Control().GetId() == id) return view;
+  }
+  for (MControl* control : waiting_) {
+    if (control->GetId() == id) return BuildView(*control);
   }
   return nullptr;
 }
 
 void WindowHost::SyncAll() {
   SyncWindow();
+  BuildShownViews();
   for (ControlView* view : views_) view->Sync();
 }
 
 void WindowHost::SyncVisibility() {
+  // A container shown again may show controls that never had a view.
+  BuildShownViews();
   for (ControlView* view : views_) view->setVisible(view->Control().IsShown());
 }
 
@@ -96,6 +147,10 @@ bool WindowHost::event(QEvent* e) {
   if (e->type() == kWindowSyncEvent) {
     pending_ = false;
     SyncWindow();
+    return true;
+  }
+  if (e->type() == kWaitingShownEvent) {
+    BuildShownViews();
     return true;
   }
   return QWidget::event(e);

@@ -1,12 +1,19 @@
 #pragma once
 // WindowHost: shows an MDialog as a frameless top-level QWidget. It builds a
-// view per control (in creation order, so later controls lie on top), follows
-// the window's state (rectangle, shown, minimised, zoomed, topmost, overlay
-// message), paints the themed background, lets the user drag the window by
-// its background and hands resize, activation and close to the dialog.
+// view per control (stacked in creation order, so later controls lie on
+// top), follows the window's state (rectangle, shown, minimised, zoomed,
+// topmost, overlay message), paints the themed background, lets the user drag
+// the window by its background and hands resize, activation and close to the
+// dialog.
+//
+// A control that is not shown (on a page not on screen) gets its view when it
+// is first shown, or asked for: the window's start builds the views of what
+// is on screen only. Until then the control's change listener only looks
+// whether the control is shown now.
 
 #include <QWidget>
 #include <atomic>
+#include <map>
 #include <vector>
 
 #include "plkui/dialog.h"
@@ -23,10 +30,13 @@ class WindowHost : public QWidget {
   ~WindowHost() override;
 
   MDialog& Dialog() const { return dialog_; }
+  // A control of the dialog: its view now when it is shown, else when it is.
   void AddView(MControl& control);
   // Re-reads the window and every control.
   void SyncAll();
-  ControlView* ViewOf(int id) const;
+  // The view of a control, built now if it had none yet; nullptr for an
+  // unknown id or a control without a view class.
+  ControlView* ViewOf(int id);
 
  protected:
   bool event(QEvent* e) override;
@@ -43,9 +53,18 @@ class WindowHost : public QWidget {
   // The window's icon from the dialog's icon resource.
   void SyncIcon();
   void SyncVisibility();
+  // Builds the view of a waiting control and stacks it in creation order.
+  ControlView* BuildView(MControl& control);
+  // Builds the views of the waiting controls that are shown now.
+  void BuildShownViews();
 
   MDialog& dialog_;
   std::vector<ControlView*> views_;
+  // Creation order of the dialog's controls (stacking order of the views).
+  std::map<const MControl*, size_t> order_;
+  // Controls without a view yet, in creation order.
+  std::vector<MControl*> waiting_;
+  std::atomic<bool> waiting_shown_{false};  // a check of waiting_ is posted
   QWidget* overlay_ = nullptr;
   std::atomic<bool> pending_{false};
   bool dragging_ = false;

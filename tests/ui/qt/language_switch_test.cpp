@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTest>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -69,9 +70,16 @@ TEST(LanguageSwitchQtTest, ChineseAndBackRetranslatesEveryCaption) {
   services.settings = &settings;
   DeviceMainDlg window(services);
   ASSERT_TRUE(window.Create(nullptr, L"TEVO TK410", 0x96000000u, 0, PLKUI::MRect{0, 0, 1121, 780}));
+  // The pages open once the worker has read the mouse.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.initial_read_done.load() != 0; }, 5000));
   window.online.store(true);
   window.RefreshTexts();
   Settle();
+  // The settings page shows the desktop's pointer values once it is shown.
+  auto* tabs = window.Control<PLKUI::MTabCtrl>(ctl::kTabs);
+  tabs->PerformSelect(4);
+  Settle();
+  ASSERT_EQ(window.current_page.load(), 6);
   const Texts english = CaptionsOf(window);
 
   // Every English text with one Chinese counterpart.
@@ -85,10 +93,6 @@ TEST(LanguageSwitchQtTest, ChineseAndBackRetranslatesEveryCaption) {
   ASSERT_NE(host, nullptr);
   const QString artifacts = QStringLiteral(TK410_BIN_DIR "/../artifacts");
   QDir().mkpath(artifacts);
-  auto* tabs = window.Control<PLKUI::MTabCtrl>(ctl::kTabs);
-  tabs->PerformSelect(4);
-  Settle();
-  ASSERT_EQ(window.current_page.load(), 6);
 
   auto* list = window.Control<PLKUI::MComboBox>(ctl::kLanguage);
   ASSERT_NE(list, nullptr);

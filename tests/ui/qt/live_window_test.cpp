@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <set>
 
 #include "app/language_files.h"
@@ -41,6 +42,7 @@ using PLKUI::qt::WindowHost;
 
 constexpr int kStartWaitMs = 5000;
 constexpr int kEventBoundMs = 200;  // a window that answers slower than this feels frozen
+constexpr int kReportBoundMs = 50;  // a report from the idle mouse shows "at once"
 
 // What the mouse holds before the program starts: stage 1 active, 125 Hz.
 WiredSettingsBlock StartBlock() {
@@ -118,7 +120,26 @@ class LiveWindowTest : public ::testing::Test {
   WindowHost* host_ = nullptr;
 };
 
-// Watches the modal dialogs while the write runs: notes the wait dialog and
+// Calls `on_show` for every widget shown in the application.
+class ShowFilter : public QObject {
+ public:
+  explicit ShowFilter(std::function<void(QObject*)> on_show) : on_show_(std::move(on_show)) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+  ~ShowFilter() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show) on_show_(watched);
+    return false;
+  }
+
+ private:
+  std::function<void(QObject*)> on_show_;
+};
+
+// Watches the modal dialogs while the write runs: notes the wait dialog
+// (shown, however briefly: the worker may end it before it is painted) and
 // answers every message box with its left button, as the user would.
 class DialogWatcher {
  public:
@@ -156,7 +177,26 @@ class DialogWatcher {
   QTimer timer_;
   QElapsedTimer running_;
   std::set<WindowHost*> answered_;
+  ShowFilter shown_{[this](QObject* widget) {
+    auto* host = qobject_cast<WindowHost*>(widget);
+    if (host && dynamic_cast<WaitDlg*>(&host->Dialog())) wait_seen = true;
+  }};
 };
+
+// Runs the event loop until `condition` holds, waking only for events (a
+// control the worker changed posts one to its view); false after `bound_ms`.
+template <class Condition>
+bool RunUntil(Condition condition, int bound_ms) {
+  QElapsedTimer running;
+  running.start();
+  QTimer bound;  // wakes the loop at the bound
+  bound.start(bound_ms);
+  while (!condition()) {
+    if (running.elapsed() >= bound_ms) return false;
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  return true;
+}
 
 TEST_F(LiveWindowTest, PagesAfterTheFirstReadAreSavedAsPictures) {
   EXPECT_EQ(Config(L"report_rate"), L"1");
@@ -255,6 +295,39 @@ TEST_F(LiveWindowTest, DpiButtonOnTheMouseMovesTheCheckedStageWhileTheWindowStay
   EXPECT_EQ(Checked(ctl::kRate1000), 1);
   EXPECT_EQ(Config(L"dpi_index"), L"4");
   EXPECT_EQ(window_->current_dpi_control.load(), 105);
+}
+
+// The idle worker waits for the mouse; a report it raises reaches the
+// window's controls within a moment. Each report is the first since the
+// start, so the status polls' 200 ms spacing does not hold it back. The
+// window's own work left from the start (painting) is done first, so that
+// only the report's way is timed.
+void SettleWindow() {
+  for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+}
+
+TEST_F(LiveWindowTest, DpiButtonReportFromTheIdleMouseReachesTheWindowAtOnce) {
+  ShowPage(2);  // the DPI page, where the stage shows
+  ASSERT_TRUE(QTest::qWaitFor([&] { return bus_->ReadsWaiting() > 0; }, kStartWaitMs));
+  SettleWindow();
+  QElapsedTimer since;
+  since.start();
+  mouse_->RaiseStageAndRate(4, 4);
+  ASSERT_TRUE(RunUntil([&] { return window_->Control<PLKUI::DPIControl>(104)->GetCheckState() == 1; },
+                       kStartWaitMs));
+  EXPECT_LT(since.elapsed(), kReportBoundMs);
+}
+
+TEST_F(LiveWindowTest, BatteryReportFromTheIdleMouseReachesTheWindowAtOnce) {
+  ASSERT_TRUE(QTest::qWaitFor([&] { return bus_->ReadsWaiting() > 0; }, kStartWaitMs));
+  auto* battery = window_->Control<PLKUI::BatteryCtrl>(ctl::kBattery);
+  SettleWindow();
+  QElapsedTimer since;
+  since.start();
+  mouse_->RaiseBattery(42, 1);
+  ASSERT_TRUE(RunUntil([&] { return battery->GetBatteryLevel() == 42; }, kStartWaitMs));
+  EXPECT_LT(since.elapsed(), kReportBoundMs);
+  EXPECT_EQ(battery->GetBatteryState(), 1);
 }
 
 }  // namespace
