@@ -6,6 +6,9 @@
 # Each target starts from its committed seeds (fuzz/corpus/<target>/) and
 # the inputs earlier runs kept; inputs that reach new code are merged into
 # that cache, outside the tree: ${TK410_FUZZ_CACHE:-$XDG_CACHE_HOME/tk410-fuzz}.
+# TK410_FUZZ_SEED fixes libFuzzer's random seed: CI sets it, so a run there
+# walks the same inputs as a run here with the same seed and an empty cache
+# (a gate that does not turn red by chance); left unset, each run explores anew.
 # A crash (memory error, undefined behaviour, failed check) prints the saved
 # input's path and the command that replays it, and the script exits 1
 # after running the other targets.
@@ -58,6 +61,7 @@ for name in "${targets[@]}"; do
   mkdir -p "$corpus" "$crashes" "$fresh"
   options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
            -artifact_prefix="$crashes/")
+  [ -n "${TK410_FUZZ_SEED:-}" ] && options+=(-seed="$TK410_FUZZ_SEED")
   dict="$(dictionary "$name")"
   [ -n "$dict" ] && options+=(-dict="$dict")
   if "$bin" "${options[@]}" "$fresh" "$corpus" "$root/fuzz/corpus/$name" >"$log" 2>&1; then

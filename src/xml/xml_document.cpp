@@ -502,7 +502,8 @@ bool XmlDocument::SetAttribute(std::wstring_view name, std::wstring_view value) 
   // In a malformed start tag (stray or unclosed quotes) the new text can land
   // inside another attribute's value, where it would not read back: such an
   // edit is undone and refused.
-  if (FindAttribute(current_, name, &a) && a.end == pos + attr.size()) return true;
+  const size_t begin = attr[0] == L' ' ? pos + 1 : pos;
+  if (FindAttribute(current_, name, &a) && a.begin == begin && a.end == pos + attr.size()) return true;
   ReplaceText(pos, attr.size(), replaced);
   e.start_len = old_start_len;
   return false;

@@ -109,6 +109,9 @@ TEST(XmlDocumentTest, AttributeSetOnlyWhereItReadsBack) {
   const std::wstring before = doc.GetDocText();
   EXPECT_FALSE(doc.SetAttribute(L"n", L"v"));
   EXPECT_EQ(doc.GetDocText(), before);
+  // Nor where a value's own text would read as an attribute of that name.
+  EXPECT_FALSE(doc.SetAttribute(L"v", L"1\" <D v=\"2\""));
+  EXPECT_EQ(doc.GetDocText(), before);
   EXPECT_EQ(doc.GetAttribute(L"n"), L"");
   EXPECT_EQ(doc.GetAttribute(L"i"), L"z");
 }
