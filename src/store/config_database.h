@@ -158,6 +158,19 @@ class ConfigDatabase {
   int LoadMacroEvents(int macro_id, RecordList<MacroEvent>& list);
   bool DeleteMacroEvents(int macro_id);
 
+  // ------------------------------------------------ per-program profiles
+  // Adds a rule; the new rule_id, 0 on failure. A rule for every other
+  // program (match type 0) replaces the one stored before.
+  int AddAppRule(const AppRuleRecord& record);
+  // Every rule in ascending rule_id; 0 rules in a file without the table.
+  int LoadAppRules(RecordList<AppRuleRecord>& list);
+  // False when no rule has this id (or the delete failed).
+  bool DeleteAppRule(int rule_id);
+  // False when no rule has this id (or the update failed).
+  bool SetAppRuleProfile(int rule_id, int profile);
+  // True when at least one rule is stored: the feature is on.
+  bool HasAppRules();
+
  private:
   bool OpenFile(const std::wstring& directory, const std::wstring& name);
   bool OpenExistingFile();
