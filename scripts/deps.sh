@@ -10,8 +10,9 @@ PACKAGES=(
   libsqlite3-dev sqlite3
   libhidapi-dev libudev-dev
   qt6-base-dev libgl-dev
-  libx11-dev libxtst-dev libxi-dev libxkbcommon-dev libglib2.0-dev
+  libx11-dev libxtst-dev libxi-dev libxkbcommon-dev libglib2.0-dev libxcb1-dev
   xvfb xauth x11-xkb-utils x11-utils fonts-noto-cjk fonts-open-sans
+  openbox xdotool
   librsvg2-bin
 )
 if [ "${1:-}" = "package" ]; then

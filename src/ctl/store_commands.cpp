@@ -11,6 +11,8 @@
 #include "ctl/ctl_session.h"
 #include "ctl/json_text.h"
 #include "ctl/terminal_text.h"
+#include "ctl/window_notify.h"
+#include "app/instance_request.h"
 #include "macro/macro_model.h"
 #include "macro/macro_steps.h"
 #include "store/config_database.h"
@@ -88,6 +90,8 @@ Outcome ProfileCommand(Session& session, const Args& args) {
     }
     window.current_profile.store(number);
     Print("profile " + std::to_string(number) + " selected");
+    // A running window on this database follows: its pages and the mouse.
+    NotifyRunningWindow(ProfileRequestLine(number, db.GetPath()));
     return Outcome::Ok();
   }
 

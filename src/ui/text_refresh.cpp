@@ -12,6 +12,7 @@
 #include "device/product.h"
 #include "plkui/controls.h"
 #include "ui/device_main_dlg.h"
+#include "ui/profile_follower.h"
 #include "ui/performance_values.h"
 
 namespace tk410 {
@@ -63,6 +64,7 @@ constexpr Caption kSettingsCaptions[] = {
     {ctl::kPointerHeading2, 631},  {ctl::kSlowLabel, 632},         {ctl::kFastLabel, 633},
     {ctl::kPointerPrecision, 634}, {ctl::kWheelLinesLabel, 635},   {ctl::kWheelPage, 637},
     {ctl::kWheelLinesRadio, 636},  {ctl::kDoubleClickLabel, 638},  {ctl::kSlowLabel2, 632},
+    {ctl::kRulesLabel, 1000},      {ctl::kRulesButton, 1001},
 };
 
 constexpr Caption kFrameTooltips[] = {{ctl::kClose, 5}, {ctl::kMinimize, 6}, {ctl::kMaximize, 7}};
@@ -164,6 +166,7 @@ void RefreshSettingsPage(DeviceMainDlg& w) {
   SetCaptions(w, kSettingsCaptions);
   SetCaption(w, ctl::kPointerHelp,
              FormatW(L"%ls\n%ls", w.LangText(639).c_str(), w.LangText(640).c_str()));
+  w.Follower().OnStateChanged();
 }
 
 }  // namespace

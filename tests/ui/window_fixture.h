@@ -21,6 +21,8 @@
 #include "store/config_database.h"
 #include "support/temp_dir.h"
 #include "ui/device_main_dlg.h"
+#include "platform/active_window_source.h"
+#include "ui/background_presence.h"
 
 namespace tk410::testing {
 
@@ -95,6 +97,9 @@ class WindowFixture : public ::testing::Test {
     services.read_device_type = [this] { return stored_type_; };
     services.write_device_type = [this](int type) { stored_type_ = type; };
     services.product_device_type = product_type_;
+    services.active_window = active_window_;
+    services.presence = presence_;
+    services.proc_root = proc_root_;
     window_ = std::make_unique<TestWindow>(services);
     window_->Create(nullptr, L"TEVO TK410", 0, 0, PLKUI::MRect{0, 0, 1121, 780});
     window_->SetDeviceChangeSource(std::make_unique<VirtualBusDeviceChanges>(*bus_));
@@ -148,6 +153,10 @@ class WindowFixture : public ::testing::Test {
   int product_type_ = 101;  // the device type the window serves (--device-type)
   std::filesystem::path catalog_path_;
   std::vector<int> attach_ids_;
+  // Per-program profiles: the window-in-front source, the tray, /proc.
+  ActiveWindowSource* active_window_ = nullptr;
+  BackgroundPresence* presence_ = nullptr;
+  std::string proc_root_ = "/proc";
   std::unique_ptr<TestWindow> window_;
 };
 
