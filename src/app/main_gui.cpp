@@ -195,6 +195,9 @@ int main(int argc, char** argv) {
                      [&] { if (shown_window) shown_window->EndProgram(); },
                      [&](int text_id) { return texts.GetLangText(text_id); }});
   services.presence = &tray;
+  // The program ends through its own exits only: a tray menu that closes
+  // while the window is hidden is no last window closing.
+  app.setQuitOnLastWindowClosed(false);
 
   DeviceMainDlg window(services);
   shown_window = &window;

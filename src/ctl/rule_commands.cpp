@@ -31,15 +31,6 @@ bool ParsePositive(const std::string& text, int* value) {
   return true;
 }
 
-bool ProfileExists(ConfigDatabase& db, int profile) {
-  RecordList<ProfileRecord> profiles;
-  db.LoadProfiles(profiles);
-  for (const auto& p : profiles) {
-    if (p->profile == profile) return true;
-  }
-  return false;
-}
-
 void RulesChanged(Session& session) { NotifyRunningWindow(RulesRequestLine(session.Db().GetPath())); }
 
 Outcome ListRules(Session& session) {
@@ -71,7 +62,7 @@ Outcome AddRule(Session& session, const Args& args) {
     return Usage("rule add needs a PROFILE and one of --exe NAME, --class CLASS, --steam APPID, --other");
   }
   ConfigDatabase& db = session.Db();
-  if (!ProfileExists(db, profile)) return Outcome::Fail(kExitData, "no profile " + args[1]);
+  if (!db.HasProfile(profile)) return Outcome::Fail(kExitData, "no profile " + args[1]);
   AppRuleRecord rule;
   rule.match_type = MatchTypeOfName(matches[0].first);
   rule.match_text = FromUtf8(matches[0].second);

@@ -78,11 +78,7 @@ Outcome ProfileCommand(Session& session, const Args& args) {
     if (args.size() != 2 || !ParseIntIn(args[1], 1, std::numeric_limits<int>::max(), &number)) {
       return Usage("profile select needs a profile number");
     }
-    RecordList<ProfileRecord> profiles;
-    db.LoadProfiles(profiles);
-    bool exists = false;
-    for (const auto& p : profiles) exists = exists || p->profile == number;
-    if (!exists) return Outcome::Fail(kExitData, "no profile " + args[1]);
+    if (!db.HasProfile(number)) return Outcome::Fail(kExitData, "no profile " + args[1]);
     // As the profile list does: make it active; the mouse receives its values
     // with the next write.
     if (!db.SetActiveProfile(number)) {

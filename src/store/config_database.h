@@ -112,6 +112,8 @@ class ConfigDatabase {
   bool SetActiveProfile(int profile);
   // The number of the active profile, 0 when none is active.
   int GetActiveProfile();
+  // True when a profile of this number exists.
+  bool HasProfile(int profile);
   // When the database has no profile: adds the five default profiles (named
   // by the text ids "800", "801", "811", "821", "831", numbered 1 to 5) and
   // makes profile 1 active. Then, when no profile is active, makes profile 1

@@ -18,15 +18,6 @@ namespace tk410 {
 
 namespace {
 
-bool ProfileExists(ConfigDatabase& db, int profile) {
-  RecordList<ProfileRecord> profiles;
-  db.LoadProfiles(profiles);
-  for (const auto& p : profiles) {
-    if (p->profile == profile) return true;
-  }
-  return false;
-}
-
 int TextIdOf(WindowWatch watch) {
   switch (watch) {
     case WindowWatch::kAvailable: return 0;
@@ -145,12 +136,12 @@ void ProfileFollower::OnWindowInFront() {
   Trace(kTraceInfo, "window in front: pid %d class %s, program %s: rule %d, profile %d", identity->pid,
         identity->wm_class.c_str(), ProgramName(program).c_str(), decision.rule_id, decision.profile);
   if (decision.profile <= 0 || decision.profile == window_.current_profile.load()) return;
-  if (!ProfileExists(db, decision.profile)) return;
+  if (!db.HasProfile(decision.profile)) return;
   FollowProfile(window_, decision.profile);
 }
 
 void ProfileFollower::FollowSelected(int profile) {
-  if (profile == window_.current_profile.load() || !ProfileExists(window_.Db(), profile)) return;
+  if (profile == window_.current_profile.load() || !window_.Db().HasProfile(profile)) return;
   FollowProfile(window_, profile);
 }
 

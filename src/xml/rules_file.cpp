@@ -1,7 +1,5 @@
 #include "xml/rules_file.h"
 
-#include <set>
-
 #include "base/text.h"
 #include "rules/app_rule.h"
 #include "xml/xml_file_io.h"
@@ -12,14 +10,6 @@ namespace {
 
 constexpr wchar_t kRoot[] = L"apprules";
 constexpr wchar_t kRule[] = L"rule";
-
-std::set<int> ProfileNumbers(ConfigDatabase& db) {
-  RecordList<ProfileRecord> profiles;
-  db.LoadProfiles(profiles);
-  std::set<int> numbers;
-  for (const auto& p : profiles) numbers.insert(p->profile);
-  return numbers;
-}
 
 bool StoreRule(ConfigDatabase& db, const AppRuleRecord& rule) {
   RecordList<AppRuleRecord> existing;
@@ -62,7 +52,6 @@ RulesImportReport ImportRulesFile(ConfigDatabase& db, const std::wstring& path) 
   RulesImportReport report;
   XmlDocument doc;
   if (!LoadXmlFileWithRoot(doc, path, kRoot)) return report;
-  const std::set<int> profiles = ProfileNumbers(db);
   std::vector<AppRuleRecord> rules;
   if (doc.EnterElement()) {
     while (doc.FindElement(kRule)) {
@@ -72,7 +61,7 @@ RulesImportReport ImportRulesFile(ConfigDatabase& db, const std::wstring& path) 
       rule.profile = IntAttribute(doc, L"profile");
       std::string problem = rule.match_type < 0 ? "unknown kind of rule"
                                                 : MatchTextProblem(rule.match_type, rule.match_text);
-      if (problem.empty() && profiles.count(rule.profile) == 0) problem = "no profile " + std::to_string(rule.profile);
+      if (problem.empty() && !db.HasProfile(rule.profile)) problem = "no profile " + std::to_string(rule.profile);
       if (!problem.empty()) {
         report.status = RulesImportStatus::kBadRule;
         report.bad_rule = static_cast<int>(rules.size()) + 1;

@@ -2,13 +2,13 @@
 // hears of profile selections and rule changes.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <filesystem>
 
 #include "app/instance_request.h"
 #include "app/single_instance.h"
 #include "ctl/ctl_runner.h"
 #include "device/product.h"
+#include "support/core_app.h"
 
 namespace tk410::testing {
 namespace {
@@ -61,13 +61,6 @@ TEST(CtlRuleTest, RulesAreAddedListedAndRemoved) {
   EXPECT_EQ(ctl.RunIn("other", {"rule", "list"}).out,
             "1 exe Game.exe -> profile 3\n2 class steam_app_730 -> profile 4\n3 other -> profile 1\n");
   EXPECT_EQ(ctl.RunIn("other", {"rule", "import", file + ".missing"}).code, 3);
-}
-
-void EnsureCoreApplication() {
-  static int argc = 1;
-  static char name[] = "tests_ctl";
-  static char* argv[] = {name, nullptr};
-  if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
 }
 
 TEST(CtlRuleTest, ARunningWindowHearsOfSelectedProfilesAndChangedRules) {

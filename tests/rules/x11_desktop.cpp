@@ -2,9 +2,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -13,13 +10,12 @@
 #include <filesystem>
 #include <functional>
 
+#include "support/child_process.h"
 #include "support/xvfb_server.h"
 
 #ifdef TK410_HAVE_XCB
 #include <xcb/xcb.h>
 #endif
-
-extern char** environ;
 
 namespace tk410::testing {
 
@@ -30,42 +26,6 @@ namespace {
 constexpr int kWindowManagerStartMs = 20000;
 constexpr int kClientStartMs = 10000;
 constexpr int kActivateMs = 10000;
-
-// Starts `args` with stdin and stderr on /dev/null and stdout on `out_fd`
-// (or /dev/null); the child's id, -1 on failure.
-pid_t Spawn(const std::vector<std::string>& args, int out_fd = -1, int close_fd = -1) {
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  if (out_fd >= 0) {
-    posix_spawn_file_actions_adddup2(&actions, out_fd, 1);
-  } else {
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  }
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  if (close_fd >= 0) posix_spawn_file_actions_addclose(&actions, close_fd);
-  pid_t pid = -1;
-  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
-  posix_spawn_file_actions_destroy(&actions);
-  return pid;
-}
-
-int WaitExit(pid_t pid) {
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) return -1;
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-void Stop(pid_t pid) {
-  if (pid <= 0) return;
-  kill(pid, SIGTERM);
-  WaitExit(pid);
-}
 
 bool OnPath(const char* program) {
   const char* path = std::getenv("PATH");
@@ -137,7 +97,7 @@ X11Desktop::X11Desktop() {
   xcb_change_window_attributes(x_->c, x_->root, XCB_CW_EVENT_MASK, &mask);
   xcb_flush(x_->c);
 
-  wm_pid_ = Spawn({"openbox", "--sm-disable"});
+  wm_pid_ = SpawnChild({"openbox", "--sm-disable"});
   if (wm_pid_ <= 0 || !WaitFor([this] { return !x_->Property(x_->supporting, XCB_ATOM_WINDOW).empty(); },
                                kWindowManagerStartMs)) {
     failure_ = "openbox did not start";
@@ -145,8 +105,8 @@ X11Desktop::X11Desktop() {
 }
 
 X11Desktop::~X11Desktop() {
-  for (pid_t pid : clients_) Stop(pid);
-  Stop(wm_pid_);
+  for (pid_t pid : clients_) StopChild(pid);
+  StopChild(wm_pid_);
   if (x_) {
     if (x_->c) xcb_disconnect(x_->c);
     delete x_;
@@ -195,7 +155,7 @@ X11Desktop::Client X11Desktop::StartClient(const std::string& name, const std::v
   if (error || pipe2(fds, O_CLOEXEC) != 0) return client;
   std::vector<std::string> argv = {copy.string()};
   argv.insert(argv.end(), args.begin(), args.end());
-  client.pid = Spawn(argv, fds[1], fds[0]);
+  client.pid = SpawnChild(argv, fds[1], fds[0]);
   close(fds[1]);
   if (client.pid > 0) clients_.push_back(client.pid);
   // The client prints its window's id once the window exists.
@@ -211,8 +171,8 @@ X11Desktop::Client X11Desktop::StartClient(const std::string& name, const std::v
 }
 
 bool X11Desktop::Activate(uint32_t window) {
-  const pid_t pid = Spawn({"xdotool", "windowactivate", std::to_string(window)});
-  if (pid <= 0 || WaitExit(pid) != 0) return false;
+  const pid_t pid = SpawnChild({"xdotool", "windowactivate", std::to_string(window)});
+  if (pid <= 0 || WaitChild(pid) != 0) return false;
   return WaitFor([&] { return ActiveWindow() == window; }, kActivateMs);
 }
 

@@ -2,46 +2,15 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <mutex>
 #include <vector>
 
-extern char** environ;
+#include "support/child_process.h"
 
 namespace tk410::testing {
-
-namespace {
-
-// Runs `args` (searched on PATH) with stdin, stdout and stderr on /dev/null
-// and `close_fd` closed in the child; returns the child's id, or -1.
-pid_t Spawn(const std::vector<std::string>& args, int close_fd = -1) {
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  for (int fd : {0, 1, 2}) posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", O_RDWR, 0);
-  if (close_fd >= 0) posix_spawn_file_actions_addclose(&actions, close_fd);
-  pid_t pid = -1;
-  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
-  posix_spawn_file_actions_destroy(&actions);
-  return pid;
-}
-
-int WaitExit(pid_t pid) {
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) return -1;
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-}  // namespace
 
 XvfbServer::XvfbServer() {
   int fds[2];
@@ -50,9 +19,9 @@ XvfbServer::XvfbServer() {
     return;
   }
   fcntl(fds[0], F_SETFD, FD_CLOEXEC);
-  pid_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-noreset", "-nolisten", "tcp", "-screen", "0",
-                "640x480x24"},
-               fds[0]);
+  pid_ = SpawnChild({"Xvfb", "-displayfd", std::to_string(fds[1]), "-noreset", "-nolisten", "tcp", "-screen", "0",
+                     "640x480x24"},
+                    -1, fds[0]);
   close(fds[1]);
   if (pid_ <= 0) {
     close(fds[0]);
@@ -73,7 +42,7 @@ XvfbServer::XvfbServer() {
   close(fds[0]);
   if (number.empty()) {
     kill(pid_, SIGTERM);
-    WaitExit(pid_);
+    WaitChild(pid_);
     pid_ = -1;
     failure_ = "Xvfb did not start a display";
     return;
@@ -84,7 +53,7 @@ XvfbServer::XvfbServer() {
 XvfbServer::~XvfbServer() {
   if (pid_ <= 0) return;
   kill(pid_, SIGTERM);
-  WaitExit(pid_);
+  WaitChild(pid_);
 }
 
 bool XvfbServer::SetLayout(const std::string& layout, std::string* why) const {
@@ -92,12 +61,12 @@ bool XvfbServer::SetLayout(const std::string& layout, std::string* why) const {
     if (why) *why = failure_;
     return false;
   }
-  const pid_t pid = Spawn({"setxkbmap", "-display", display_, "-layout", layout, "-option", ""});
+  const pid_t pid = SpawnChild({"setxkbmap", "-display", display_, "-layout", layout, "-option", ""});
   if (pid <= 0) {
     if (why) *why = "setxkbmap could not be started (Debian package x11-xkb-utils)";
     return false;
   }
-  const int code = WaitExit(pid);
+  const int code = WaitChild(pid);
   if (code != 0 && why) *why = "setxkbmap " + layout + " exited with " + std::to_string(code);
   return code == 0;
 }
