@@ -62,6 +62,7 @@ endif()
 
 # Manual pages and the Debian changelog, with the version, compressed.
 add_custom_target(tk410icons ALL DEPENDS ${icon_pngs})
+add_dependencies(tk410data tk410icons)  # the window and its tests load them
 if(TARGET tk410)
   add_dependencies(tk410 tk410icons)
 endif()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need.
+# Installs the Debian packages the build, the program and the tests need,
+# and those of the checking builds: ccache, clang with libFuzzer's runtime.
 # Idempotent: when every package is present it only checks and returns.
 # `deps.sh package` adds the tools that build and check the Debian package.
 set -euo pipefail
@@ -14,6 +15,8 @@ PACKAGES=(
   xvfb xauth x11-xkb-utils x11-utils fonts-noto-cjk fonts-open-sans
   openbox xdotool
   librsvg2-bin
+  ccache
+  clang libclang-rt-dev
 )
 if [ "${1:-}" = "package" ]; then
   PACKAGES+=(dpkg-dev file lintian desktop-file-utils appstream)

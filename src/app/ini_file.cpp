@@ -135,8 +135,15 @@ std::string IniFile::NewLineEnd() const {
 void IniFile::InsertLine(size_t at, std::wstring_view text) {
   std::string end = NewLineEnd();
   if (at > 0) {
-    if (lines_[at - 1].end.empty()) lines_[at - 1].end = end;
-    end = lines_[at - 1].end;
+    Line& before = lines_[at - 1];
+    if (before.end.empty()) {
+      // A cut UTF-16 file may end in half a character, which reads as
+      // nothing; the line end goes on a whole character, or every later
+      // character would be read from the wrong pair of bytes.
+      if (utf16_ && before.bytes.size() % 2 != 0) before.bytes.pop_back();
+      before.end = end;
+    }
+    end = before.end;
   }
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), Line{Encode(text), end});
 }

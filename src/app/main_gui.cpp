@@ -9,7 +9,9 @@
 //   --screenshot-delay MS   how long to let it settle first (default 1500)
 //   --device-type N         serve device type N (default 101, the product's own)
 //   -hide                   start without showing the window (anywhere in the command line)
-// A second start activates the running instance and ends with 0 (app/single_instance.h).
+// A second start activates the running instance and says so on stderr; it ends
+// with 0, or with 1 when the running instance did not answer or the start
+// asked for what only a first start can do (app/second_start.h).
 // A single-instance lock that cannot be taken for want of permission ends the
 // start with 1 and says why (stderr, and a message box where a display is).
 
@@ -26,10 +28,12 @@
 #include "app/single_instance.h"
 #include "app/lang_text.h"
 #include "app/language_files.h"
+#include "app/second_start.h"
 #include "app/settings_store.h"
 #include "base/clock.h"
 #include "base/text.h"
 #include "device/device_manager.h"
+#include "device/product.h"
 #include "platform/mouse_panel.h"
 #include "platform/pointer_settings.h"
 #include "platform/x11_text_injector.h"
@@ -37,11 +41,11 @@
 #include "platform/raw_input_hub.h"
 #include "platform/x11_raw_input.h"
 #include "platform/x11_active_window.h"
+#include "plkui/qt/program_icon.h"
 #include "plkui/qt/tray_presence.h"
 #include "ui/profile_follower.h"
 #include "plkui/qt/qt_file_dialogs.h"
 #include "plkui/qt/qt_raw_input.h"
-#include "plkui/qt/program_icon.h"
 #include "plkui/qt/qt_runtime.h"
 #include "plkui/qt/window_host.h"
 #include "sim/virtual_bus_device_changes.h"
@@ -117,13 +121,20 @@ int main(int argc, char** argv) {
   for (const std::string& warning : startup.warnings) std::fprintf(stderr, "tk410: %s\n", warning.c_str());
 
   QApplication app(argc, argv);
-  ApplyProgramIdentity();
+  PLKUI::qt::ApplyProgramIdentity();
   const RuntimeDirectoryChoice runtime_folder = FindRuntimeDirectory();
   for (const std::string& line : runtime_folder.rejected) std::fprintf(stderr, "tk410: %s\n", line.c_str());
   SingleInstance instance(runtime_folder.folder, kProductName);
   switch (instance.Acquire(ActivationTokenFromEnvironment())) {
-    case SingleInstance::Role::kSecond:
-      return 0;
+    case SingleInstance::Role::kSecond: {
+      std::vector<std::string> not_passed;
+      if (!options.screenshot.empty()) not_passed.push_back("--screenshot");
+      if (!options.simulate.empty()) not_passed.push_back("--simulate");
+      if (startup.device_type != kProductDeviceType) not_passed.push_back("--device-type");
+      const SecondStartReport report = DescribeSecondStart(instance.ActivationDelivered(), not_passed);
+      std::fprintf(stderr, "tk410: %s\n", report.message.c_str());
+      return report.exit_code;
+    }
     case SingleInstance::Role::kRefused:
       ReportStartRefused(instance.error(), !options.screenshot.empty());
       return 1;
@@ -175,6 +186,7 @@ int main(int argc, char** argv) {
   services.language_files = &texts;
   services.settings = &settings;
   services.config_home = XdgConfigHome();
+  services.virtual_mouse = bus != nullptr;
 
   // Profiles that follow the program in front, and the tray icon that keeps
   // the program reachable while they do (both idle until a rule exists).
@@ -205,14 +217,11 @@ int main(int argc, char** argv) {
   window.SetFileDialogs(&file_dialogs);
   // Hot-plug of the virtual mouse comes from its bus instead of udev.
   if (bus) window.SetDeviceChangeSource(std::make_unique<VirtualBusDeviceChanges>(*bus));
-  std::wstring title = kProductName;
-  if (bus) title += L" \u2014 " + texts.GetLangText(903);
-  if (!window.Create(nullptr, title, 0x96000000u, 0, PLKUI::MRect{0, 0, 1121, 780})) {
+  // The frameless window draws its own title line; both say when the mouse is virtual.
+  if (!window.Create(nullptr, window.WindowTitleText(), 0x96000000u, 0, PLKUI::MRect{0, 0, 1121, 780})) {
     std::fprintf(stderr, "tk410: the main window could not be created\n");
     return 1;
   }
-  // The frameless window draws its own title line: say there that the mouse is virtual.
-  if (auto* caption = window.Control<PLKUI::MControlFont>(ctl::kTitle)) caption->SetTitle(title);
   window.CenterWindow();
 
   if (!options.screenshot.empty()) {

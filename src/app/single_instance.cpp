@@ -146,6 +146,7 @@ bool SingleInstance::IsListening() const { return server_ && server_->isListenin
 
 SingleInstance::Role SingleInstance::Acquire(const std::string& activation_token) {
   error_.clear();
+  delivered_ = false;
   if (directory_.empty()) {
     error_ = "there is no private folder for the single-instance lock";
     return Role::kRefused;
@@ -185,7 +186,7 @@ SingleInstance::Role SingleInstance::Acquire(const std::string& activation_token
       if (!activation_token.empty()) request += " " + activation_token;
       request += "\n";
       socket.write(request.data(), static_cast<qint64>(request.size()));
-      socket.waitForBytesWritten(kRequestTimeoutMs);
+      delivered_ = socket.waitForBytesWritten(kRequestTimeoutMs) || socket.bytesToWrite() == 0;
       socket.disconnectFromServer();
     } else {
       // The first instance is still starting: nothing to activate yet.

@@ -65,6 +65,9 @@ class SingleInstance {
   Role Acquire(const std::string& activation_token);
   // Why the last Acquire returned kRefused (one line, names the file).
   const std::string& error() const { return error_; }
+  // After kSecond: whether the running instance took the activation request
+  // (false when its socket did not answer).
+  bool ActivationDelivered() const { return delivered_; }
 
   // First instance: called for every activation request on the thread that
   // runs the Qt event loop (or inside WaitForActivation).
@@ -98,6 +101,7 @@ class SingleInstance {
   RequestHandler request_handler_;
   int activations_ = 0;  // activation requests handled so far
   int requests_ = 0;     // other request lines handled so far
+  bool delivered_ = false;
   std::string error_;
 };
 

@@ -1,7 +1,9 @@
 #pragma once
 // Pointer settings kept in a small INI file, for desktops that have no
 // setting of their own for a value (wheel lines on GNOME) or no known
-// settings at all. A missing file or value reads as the session default.
+// settings at all. Nothing outside this program reads the file, so no value
+// of it reaches the desktop's pointer. A missing file or value reads as the
+// default (kDefault* of pointer_settings.h).
 // The file is read on every get and replaced atomically on every set that
 // changes it; lines the program does not own stay as the user wrote them.
 
@@ -25,6 +27,8 @@ class FilePointerSettings final : public PointerSettings {
   void SetWheelScrollLines(unsigned lines) override;
   int GetDoubleClickTime() override;
   void SetDoubleClickTime(int ms) override;
+  PointerValues Defaults() override { return PointerValues{}; }
+  bool DesktopUses(PointerValue) override { return false; }
 
  private:
   int ReadValue(const wchar_t* key, int fallback) const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #ifdef TK410_HAVE_GIO
@@ -11,6 +12,7 @@
 #endif
 
 #include "base/trace.h"
+#include "platform/desktop_names.h"
 #include "platform/file_pointer_settings.h"
 
 namespace tk410 {
@@ -28,6 +30,23 @@ int SpeedFromGnome(double value) {
   return std::clamp(static_cast<int>(std::lround(speed)), 1, 20);
 }
 
+bool SessionAppliesGnomeMouseKeys(const std::string& current_desktop) {
+  for (const std::string& family : DesktopFamilies(current_desktop))
+    if (family == "GNOME" || family == "PANTHEON") return true;
+  return false;
+}
+
+bool GSettingsPointerSettings::DesktopUses(PointerValue value) {
+  bool from_schema = false;
+  switch (value) {
+    case PointerValue::kSpeed: from_schema = has_speed_; break;
+    case PointerValue::kAcceleration: from_schema = has_accel_; break;
+    case PointerValue::kDoubleClick: from_schema = has_double_click_; break;
+    case PointerValue::kWheelLines: break;
+  }
+  return from_schema ? session_applies_ : fallback_->DesktopUses(value);
+}
+
 #ifdef TK410_HAVE_GIO
 
 namespace {
@@ -37,6 +56,23 @@ constexpr char kAccelKey[] = "accel-profile";
 constexpr char kDoubleClickKey[] = "double-click";
 
 GSettings* AsSettings(void* p) { return static_cast<GSettings*>(p); }
+
+// The schema's default of `key` (the vendor's overrides included); null
+// when the settings object carries no schema.
+GVariant* SchemaDefault(GSettings* settings, const char* key) {
+  GSettingsSchema* schema = nullptr;
+  g_object_get(settings, "settings-schema", &schema, nullptr);
+  if (!schema) return nullptr;
+  GSettingsSchemaKey* schema_key = g_settings_schema_get_key(schema, key);
+  GVariant* value = g_settings_schema_key_get_default_value(schema_key);
+  g_settings_schema_key_unref(schema_key);
+  g_settings_schema_unref(schema);
+  return value;
+}
+
+// "flat" turns acceleration off; "adaptive" and "default" (the device's own
+// profile, adaptive for mice) leave it on.
+int AccelerationOfProfile(const char* profile) { return profile && std::strcmp(profile, "flat") == 0 ? 0 : 1; }
 
 bool HasKeyOfType(GSettingsSchema* schema, const char* key, const char* type) {
   if (!g_settings_schema_has_key(schema, key)) return false;
@@ -51,7 +87,7 @@ bool HasKeyOfType(GSettingsSchema* schema, const char* key, const char* type) {
 
 GSettingsPointerSettings::GSettingsPointerSettings(std::unique_ptr<PointerSettings> fallback,
                                                    Options options)
-    : fallback_(std::move(fallback)) {
+    : fallback_(std::move(fallback)), session_applies_(options.session_applies) {
   GSettingsSchemaSource* source = g_settings_schema_source_get_default();
   GSettingsSchemaSource* own_source = nullptr;
   if (!options.schema_dir.empty()) {
@@ -101,11 +137,10 @@ void GSettingsPointerSettings::SetMouseSpeed(int speed) {
 
 int GSettingsPointerSettings::GetAcceleration() {
   if (!has_accel_) return fallback_->GetAcceleration();
-  // "default" is the device's own profile, which is adaptive for mice.
   gchar* profile = g_settings_get_string(AsSettings(settings_), kAccelKey);
-  const bool flat = profile && std::strcmp(profile, "flat") == 0;
+  const int on = AccelerationOfProfile(profile);
   g_free(profile);
-  return flat ? 0 : 1;
+  return on;
 }
 
 void GSettingsPointerSettings::SetAcceleration(int on) {
@@ -146,11 +181,35 @@ void GSettingsPointerSettings::SetDoubleClickTime(int ms) {
   g_settings_sync();
 }
 
+PointerValues GSettingsPointerSettings::Defaults() {
+  PointerValues values = fallback_->Defaults();
+  GSettings* settings = AsSettings(settings_);
+  if (has_speed_) {
+    if (GVariant* v = SchemaDefault(settings, kSpeedKey)) {
+      values.speed = SpeedFromGnome(g_variant_get_double(v));
+      g_variant_unref(v);
+    }
+  }
+  if (has_accel_) {
+    if (GVariant* v = SchemaDefault(settings, kAccelKey)) {
+      values.acceleration = AccelerationOfProfile(g_variant_get_string(v, nullptr));
+      g_variant_unref(v);
+    }
+  }
+  if (has_double_click_) {
+    if (GVariant* v = SchemaDefault(settings, kDoubleClickKey)) {
+      values.double_click_ms = g_variant_get_int32(v);
+      g_variant_unref(v);
+    }
+  }
+  return values;
+}
+
 #else  // no GIO: everything goes to the fallback
 
 GSettingsPointerSettings::GSettingsPointerSettings(std::unique_ptr<PointerSettings> fallback,
-                                                   Options)
-    : fallback_(std::move(fallback)) {}
+                                                   Options options)
+    : fallback_(std::move(fallback)), session_applies_(options.session_applies) {}
 GSettingsPointerSettings::~GSettingsPointerSettings() = default;
 int GSettingsPointerSettings::GetMouseSpeed() { return fallback_->GetMouseSpeed(); }
 void GSettingsPointerSettings::SetMouseSpeed(int speed) { fallback_->SetMouseSpeed(speed); }
@@ -162,12 +221,16 @@ void GSettingsPointerSettings::SetWheelScrollLines(unsigned lines) {
 }
 int GSettingsPointerSettings::GetDoubleClickTime() { return fallback_->GetDoubleClickTime(); }
 void GSettingsPointerSettings::SetDoubleClickTime(int ms) { fallback_->SetDoubleClickTime(ms); }
+PointerValues GSettingsPointerSettings::Defaults() { return fallback_->Defaults(); }
 
 #endif
 
 std::unique_ptr<PointerSettings> CreateSystemPointerSettings() {
+  GSettingsPointerSettings::Options options;
+  const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
+  options.session_applies = SessionAppliesGnomeMouseKeys(desktop ? desktop : "");
   return std::make_unique<GSettingsPointerSettings>(
-      std::make_unique<FilePointerSettings>(PointerSettingsFilePath()));
+      std::make_unique<FilePointerSettings>(PointerSettingsFilePath()), options);
 }
 
 }  // namespace tk410

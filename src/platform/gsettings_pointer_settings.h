@@ -4,7 +4,9 @@
 // (flat / adaptive / default) and "double-click" (ms). The schema is looked
 // up first, so a system without it never aborts: every value the schema does
 // not carry (and the wheel lines, which GNOME has no setting for) goes to the
-// fallback settings.
+// fallback settings. The schema's own defaults are the desktop's defaults.
+// Only a GNOME-family session applies the keys; elsewhere they are kept but
+// have no effect, and DesktopUses says so.
 
 #include <memory>
 #include <string>
@@ -18,6 +20,11 @@ namespace tk410 {
 double SpeedToGnome(int speed);
 int SpeedFromGnome(double value);
 
+// True when the session named by XDG_CURRENT_DESKTOP (a colon-separated
+// list) applies GNOME's mouse keys: GNOME and the desktops built on its
+// settings daemon (Unity, Budgie, Pantheon).
+bool SessionAppliesGnomeMouseKeys(const std::string& current_desktop);
+
 class GSettingsPointerSettings final : public PointerSettings {
  public:
   struct Options {
@@ -27,6 +34,8 @@ class GSettingsPointerSettings final : public PointerSettings {
     std::string schema_dir;
     // Keep values in memory instead of the user's settings (tests).
     bool memory_backend = false;
+    // Whether the session applies the schema's keys (SessionAppliesGnomeMouseKeys).
+    bool session_applies = true;
   };
 
   GSettingsPointerSettings(std::unique_ptr<PointerSettings> fallback, Options options);
@@ -47,9 +56,12 @@ class GSettingsPointerSettings final : public PointerSettings {
   void SetWheelScrollLines(unsigned lines) override;
   int GetDoubleClickTime() override;
   void SetDoubleClickTime(int ms) override;
+  PointerValues Defaults() override;
+  bool DesktopUses(PointerValue value) override;
 
  private:
   std::unique_ptr<PointerSettings> fallback_;
+  bool session_applies_ = true;
   void* settings_ = nullptr;  // GSettings*, null without the schema
   bool has_speed_ = false;
   bool has_accel_ = false;

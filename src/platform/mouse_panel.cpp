@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/desktop_names.h"
 
 namespace tk410 {
 
@@ -30,19 +31,7 @@ const std::vector<KnownPanel>& KnownPanels() {
   return panels;
 }
 
-// Desktops that use another desktop's panel.
-std::string CanonicalDesktop(std::string name) {
-  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (name == "UNITY" || name == "UBUNTU" || name == "BUDGIE" || name == "POP" ||
-      name == "GNOME-CLASSIC" || name == "GNOME-FLASHBACK")
-    return "GNOME";
-  if (name == "CINNAMON") return "X-CINNAMON";
-  return name;
-}
-
-bool SameDesktop(const char* known, const std::string& canonical) {
-  return CanonicalDesktop(known) == canonical;
-}
+bool SameDesktop(const char* known, const std::string& family) { return DesktopFamily(known) == family; }
 
 }  // namespace
 
@@ -51,16 +40,9 @@ std::vector<PanelCommand> MousePanelCandidates(std::string_view xdg_current_desk
   auto add = [&result](const PanelCommand& command) {
     if (std::find(result.begin(), result.end(), command) == result.end()) result.push_back(command);
   };
-  size_t start = 0;
-  while (start <= xdg_current_desktop.size()) {
-    size_t end = xdg_current_desktop.find(':', start);
-    if (end == std::string_view::npos) end = xdg_current_desktop.size();
-    const std::string name = CanonicalDesktop(std::string(xdg_current_desktop.substr(start, end - start)));
-    if (!name.empty()) {
-      for (const KnownPanel& panel : KnownPanels())
-        if (SameDesktop(panel.desktop, name)) add(panel.command);
-    }
-    start = end + 1;
+  for (const std::string& family : DesktopFamilies(xdg_current_desktop)) {
+    for (const KnownPanel& panel : KnownPanels())
+      if (SameDesktop(panel.desktop, family)) add(panel.command);
   }
   for (const KnownPanel& panel : KnownPanels()) add(panel.command);
   return result;

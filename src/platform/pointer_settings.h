@@ -8,6 +8,8 @@
 //
 // Setters apply the value for the logged-on user at once and keep it for the
 // next session; failures are silent (the next fill shows the real value).
+// A value the desktop has no setting for is only kept (DesktopUses says
+// which), so the page can say that it has no effect.
 
 #include <memory>
 
@@ -16,12 +18,22 @@ namespace tk410 {
 // Wheel scroll lines value that means "one screen per notch".
 inline constexpr unsigned kWheelPageScroll = 0xFFFFFFFFu;
 
-// The values a fresh desktop session starts with; the restore of the
-// defaults sets these.
+// The values of a setting nobody has stored yet where the desktop names no
+// default of its own (the emulation file).
 inline constexpr int kDefaultPointerSpeed = 10;
 inline constexpr int kDefaultAcceleration = 1;
 inline constexpr unsigned kDefaultWheelLines = 3;
 inline constexpr int kDefaultDoubleClickMs = 550;
+
+// The four values, in the units of the getters below.
+struct PointerValues {
+  int speed = kDefaultPointerSpeed;
+  int acceleration = kDefaultAcceleration;
+  unsigned wheel_lines = kDefaultWheelLines;
+  int double_click_ms = kDefaultDoubleClickMs;
+};
+
+enum class PointerValue { kSpeed, kAcceleration, kWheelLines, kDoubleClick };
 
 class PointerSettings {
  public:
@@ -39,6 +51,13 @@ class PointerSettings {
   // Double-click time in milliseconds.
   virtual int GetDoubleClickTime() = 0;
   virtual void SetDoubleClickTime(int ms) = 0;
+
+  // The desktop's own defaults (what a new user starts with), which a
+  // restore of the defaults puts back.
+  virtual PointerValues Defaults() = 0;
+  // True when the desktop's pointer follows `value`; false when the value is
+  // only kept here and nothing applies it.
+  virtual bool DesktopUses(PointerValue value) = 0;
 };
 
 // The settings of this session: GNOME's keys where the desktop has them,

@@ -2,6 +2,9 @@
 
 namespace PLKUI {
 
+void MText::SetSelectable(bool selectable) { SetField(selectable_, selectable); }
+bool MText::IsSelectable() const { return GetField(selectable_); }
+
 void CIconButton::SetIcon(const std::wstring& icon) { SetField(icon_, icon); }
 std::wstring CIconButton::GetIcon() const { return GetField(icon_); }
 
@@ -16,6 +19,9 @@ uint32_t CArea::GetBkColor() const { return GetField(bk_color_); }
 
 void CRoundArea::SetRadius(int radius) { SetField(radius_, radius); }
 int CRoundArea::GetRadius() const { return GetField(radius_); }
+
+void CDeviceState::SetState(int state) { SetField(state_, state); }
+int CDeviceState::GetState() const { return GetField(state_); }
 
 void BatteryCtrl::SetBatteryInfo(int level, int state) {
   {

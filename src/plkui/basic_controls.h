@@ -7,9 +7,17 @@
 
 namespace PLKUI {
 
+// A text. A selectable text can be selected and copied by the user (advice
+// that carries a command to type, for example); a plain one lets clicks
+// through to what lies beneath it.
 class MText : public MControlFont {
  public:
   MText() : MControlFont(L"MText") {}
+  void SetSelectable(bool selectable);
+  bool IsSelectable() const;
+
+ private:
+  bool selectable_ = false;
 };
 
 // A push button; a click reports 2. The skin image is SetImage's.
@@ -97,14 +105,24 @@ class CRoundArea : public CArea {
   int radius_ = 8;
 };
 
-// Connection state: the caption beside a state picture.
+// Connection state: the caption beside a state picture. The state says what
+// the picture shows: nothing usable connected, a mouse connected, or a mouse
+// present that cannot be configured (access denied, Bluetooth).
 class CDeviceState : public MControlFont {
  public:
+  enum State : int { kNone = 0, kConnected = 1, kAttention = 2 };
   CDeviceState() : MControlFont(L"CDeviceState") {}
+  void SetState(int state);
+  int GetState() const;
+
+ private:
+  int state_ = kNone;
 };
 
 // Battery level (percent, drawn clamped to 0..100) and state. A state other
-// than 0 is drawn as charging; the value itself is kept as given.
+// than 0 is drawn as charging; the value itself is kept as given. A level of
+// 0 is drawn as no reading: the window shows (0, 2) while no battery value
+// is known (no mouse, a receiver without its mouse).
 class BatteryCtrl : public MControlFont {
  public:
   BatteryCtrl() : MControlFont(L"BatteryCtrl") {}

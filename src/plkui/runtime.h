@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <set>
 
 #include "plkui/types.h"
@@ -40,12 +41,15 @@ class Runtime {
   virtual void Post(MWindow& window, unsigned message, uintptr_t wparam, intptr_t lparam) = 0;
   // Periodic OnTimer(id) calls on the window thread; ms <= 0 stops the timer.
   virtual void SetTimer(MWindow& window, int id, int ms) = 0;
-  // Shows a pop-up menu; the choice comes back through MenuWnd::Choose.
+  // Shows a pop-up menu with its corner at the menu's point (screen
+  // coordinates); the choice comes back through MenuWnd::Choose.
   virtual void ShowMenu(MenuWnd& menu) = 0;
   // A shown menu closed (chosen, dismissed or its dialog died); forget it.
   virtual void MenuClosed(MenuWnd& menu) {}
   // The desktop area windows are centred in.
   virtual MRect ScreenRect() const { return MRect{0, 0, 1920, 1080}; }
+  // Where the pointer is on the screen; none where the runtime has no pointer.
+  virtual std::optional<MPoint> CursorPos() const { return std::nullopt; }
 
   bool IsAlive(const MWindow* window) const;
 

@@ -124,6 +124,17 @@ void MWindow::OnMaximize() {
   Changed();
 }
 
+void MWindow::SetShowState(bool iconic, bool zoomed) {
+  {
+    std::lock_guard<std::mutex> lock(window_mutex_);
+    if (iconic_ == iconic && zoomed_ == zoomed) return;
+    iconic_ = iconic;
+    zoomed_ = zoomed;
+  }
+  Changed();
+  OnShowStateChanged();
+}
+
 intptr_t MWindow::OnNcActivate(bool) { return 0; }
 intptr_t MWindow::OnTimer(int) { return 0; }
 
@@ -172,6 +183,15 @@ std::wstring MWindow::GetTitle() const {
   return title_;
 }
 
+void MWindow::SetTitle(const std::wstring& title) {
+  {
+    std::lock_guard<std::mutex> lock(window_mutex_);
+    if (title_ == title) return;
+    title_ = title;
+  }
+  Changed();
+}
+
 MRect MWindow::GetWindowRect() const {
   std::lock_guard<std::mutex> lock(window_mutex_);
   return rect_;
@@ -215,8 +235,16 @@ bool MWindow::IsTopMost() const {
 }
 
 void MWindow::SetIcon(int resource_id) {
+  {
+    std::lock_guard<std::mutex> lock(window_mutex_);
+    icon_ = resource_id;
+  }
+  Changed();
+}
+
+int MWindow::GetIcon() const {
   std::lock_guard<std::mutex> lock(window_mutex_);
-  icon_ = resource_id;
+  return icon_;
 }
 
 void MWindow::SetLayered(bool layered) {

@@ -55,6 +55,12 @@ class MWindow {
 
   virtual void OnMinimize();
   virtual void OnMaximize();
+  // The window system changed the window's state itself (restored from the
+  // taskbar, maximised or restored by the window manager): the window keeps
+  // that state, so a later change of its own does not undo the user's.
+  void SetShowState(bool iconic, bool zoomed);
+  // After SetShowState changed the state.
+  virtual void OnShowStateChanged() {}
   virtual intptr_t OnNcActivate(bool active);
   virtual intptr_t OnTimer(int id);
   virtual intptr_t OnClose();
@@ -70,6 +76,7 @@ class MWindow {
 
   // State read by the host.
   std::wstring GetTitle() const;
+  void SetTitle(const std::wstring& title);
   MRect GetWindowRect() const;
   void MoveWindow(const MRect& rect);
   bool IsWindowVisible() const;
@@ -77,7 +84,9 @@ class MWindow {
   bool IsIconic() const;
   void SetTopMost(bool topmost);
   bool IsTopMost() const;
+  // The window's icon by resource id (0: none); the host shows it.
   void SetIcon(int resource_id);
+  int GetIcon() const;
   void SetLayered(bool layered);
   void SetDragEnabled(bool enabled);
   bool IsDragEnabled() const;

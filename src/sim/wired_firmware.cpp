@@ -278,8 +278,8 @@ bool WiredFirmware::Load(const std::string& text) {
   std::string line;
   if (!std::getline(in, line) || line != kSaveHeader) return false;
   while (std::getline(in, line)) {
-    if (line.empty()) continue;
     const std::vector<std::string> f = sim_state::Fields(line);
+    if (f.empty()) continue;  // an empty line, or one of blanks only
     int a = 0, b = 0;
     if (f[0] == "active_profile" && f.size() == 2 && ParseInt(f[1], 0, kProfiles - 1, &a)) {
       loaded.active_profile_ = a;

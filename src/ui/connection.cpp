@@ -39,7 +39,6 @@ constexpr int kTextWired = 51;
 constexpr int kTextReceiver = 52;
 constexpr int kTextNotLinked = 53;
 constexpr int kTextBluetooth = 54;
-constexpr int kTextBluetoothBanner = 56;
 constexpr int kTextPleaseConnect = 57;
 // Supported device present, its node not ours to open.
 constexpr int kTextNoAccess = 900;
@@ -209,7 +208,7 @@ void DeviceMainDlg::ShowConnectionState(int active_mode, bool any_device) {
 }
 
 void DeviceMainDlg::BluetoothStep() {
-  SetMessage(LangText(kTextBluetoothBanner));
+  ShowBluetoothBanner(GetClientRect());
   connected.store(true);
   const std::string battery = FindBluetoothBattery();
   if (!battery.empty()) Trace(kTraceDebug, "Bluetooth battery: %s", battery.c_str());

@@ -3,6 +3,7 @@
 #include "app/lang_text.h"
 #include "base/clock.h"
 #include "device/device_manager.h"
+#include "device/product.h"
 #include "store/config_database.h"
 #include "ui/profile_follower.h"
 
@@ -53,6 +54,13 @@ ProfileFollower& DeviceMainDlg::Follower() {
     follower_ = std::make_unique<ProfileFollower>(*this, services_.active_window, services_.proc_root);
   });
   return *follower_;
+}
+
+std::wstring DeviceMainDlg::WindowTitleText() const {
+  std::wstring title = kProductName;
+  // "Virtual mouse": settings are not reaching real hardware.
+  if (services_.virtual_mouse) title += L" \u2014 " + LangText(903);
+  return title;
 }
 
 void DeviceMainDlg::SetWaitDialog(PLKUI::MDialog* dialog) {

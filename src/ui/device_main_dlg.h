@@ -54,6 +54,9 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
 
   // The language text of a TextId (empty when missing or no texts are set).
   std::wstring LangText(int text_id) const;
+  // The window's title in the current language: the product's name, and
+  // that the mouse is virtual when it is.
+  std::wstring WindowTitleText() const;
   // Appends a task for the worker (any thread).
   void Enqueue(int kind) { tasks.Push(kind); }
   // True when the current device type selects the Nordic family.
@@ -72,7 +75,8 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   void ShowMacroPage();
   void LoadPerformancePage();
   void RestorePointerDefaults();
-  // Connection label (control 41) shows the language text of `text_id`.
+  // Connection label (control 41) shows the language text of `text_id`, its
+  // picture the matching state (connected, nothing, or a mouse not usable).
   void SetConnectionText(int text_id);
   void SetBattery(int level, int state);
 
@@ -142,10 +146,14 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   intptr_t OnMessage(int id, int code, intptr_t param) override;
   intptr_t OnWindowMessage(unsigned message, uintptr_t wparam, intptr_t lparam) override;
   intptr_t OnTimer(int id) override;
+  void OnShowStateChanged() override;
   // Design rectangle of a control at 1121 x 780; UISize scales it to the client.
   void SetDesignRect(int id, const PLKUI::MRect& rect);
   // Lays the shown report-rate buttons out side by side in their row.
   void ArrangeRateButtons();
+  // The Bluetooth notice (text 56) over the pages, placed for the client
+  // area `client` (the design size while the window has none).
+  void ShowBluetoothBanner(const PLKUI::MRect& client);
   // The message box with language texts; returns the modal result (2: refused).
   int ShowMessageBox(int title_id, int text_id, int style);
   // Deletes the wait dialog of an earlier operation, prepares a new one,

@@ -38,6 +38,8 @@ struct DeviceMainServices {
   // ---- application shell: product type, settings page's desktop controls ----
   // The device type start-up records and serves (--device-type; 101 the product's own).
   int product_device_type = 101;
+  // The mouse is the built-in virtual one (--simulate): the title says so.
+  bool virtual_mouse = false;
   PointerSettings* pointer = nullptr;          // null: the pointer controls do nothing
   ProcessLauncher* launcher = nullptr;         // null: the mouse settings link does nothing
   LanguageFileTexts* language_files = nullptr; // null: the language cannot be changed

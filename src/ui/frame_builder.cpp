@@ -67,7 +67,7 @@ void BuildFrame(DeviceMainDlg& w, PageBuilder& b) {
   b.Area<PLKUI::CArea>(L"CArea", ctl::kTitleArea, Box(0, 0, kDesignWidth, 56));
   if (auto* logo = b.Area<PLKUI::MPicture>(L"MPicture", ctl::kLogo, Box(24, 14, 110, 28)))
     logo->SetImage(L"logo\\logo.png");
-  if (auto* title = b.Area<PLKUI::MText>(L"MText", ctl::kTitle, Box(170, 0, 460, 56), kProductName)) {
+  if (auto* title = b.Area<PLKUI::MText>(L"MText", ctl::kTitle, Box(170, 0, 460, 56), w.WindowTitleText())) {
     title->SetFontWidth(18);
     title->SetAlignment(PLKUI::kAlignCenter | PLKUI::kAlignVCenter);
   }
@@ -114,10 +114,16 @@ void BuildHomePage(DeviceMainDlg& w) {
   PageBuilder b(w, w.Control<PLKUI::MTabLayout>(ctl::kLayoutHome));
   if (auto* mouse = b.Area<PLKUI::MPicture>(L"MPicture", ctl::kHomeMouse, Box(400, 110, 420, 400)))
     mouse->SetImage(L"device\\img_mouse.png");
-  if (auto* panel = b.Area<PLKUI::MPicture>(L"MPicture", ctl::kHomePanel, Box(335, 560, 550, 130)))
+  if (auto* panel = b.Area<PLKUI::MPicture>(L"MPicture", ctl::kHomePanel, Box(290, 530, 640, 156)))
     panel->SetImage(L"img_area3.png");
-  b.Text(ctl::kHomeStatus, Box(335, 580, 550, 40), 57, 20, true);
-  b.Text(ctl::kHomeStatus2, Box(335, 630, 550, 40), 0, 20, true);
+  b.Text(ctl::kHomeStatus, Box(310, 544, 600, 40), 57, 20, true);
+  // The second line may carry advice with a command to type (access to the
+  // mouse): room for several lines below the first, and the user can select
+  // and copy it.
+  if (auto* advice = b.Text(ctl::kHomeStatus2, Box(310, 590, 600, 84), 0, 15)) {
+    advice->SetAlignment(PLKUI::kAlignCenter);
+    advice->SetSelectable(true);
+  }
 }
 
 }  // namespace
@@ -204,10 +210,18 @@ void DeviceMainDlg::UISize(const MRect& client) {
 
   // A Bluetooth connection carries no configuration: say so over the pages.
   if (Devices().ActiveMode() == 2) {
-    SetMessage(LangText(56), Scale(MRect{(kDesignWidth - 350) / 2, 200, (kDesignWidth + 350) / 2, 280}, sx, sy));
+    ShowBluetoothBanner(client);
   } else {
     SetMessage(L"");
   }
+}
+
+void DeviceMainDlg::ShowBluetoothBanner(const MRect& client) {
+  const MRect area = client.Width() > 0 && client.Height() > 0 ? client : MRect{0, 0, kDesignWidth, kDesignHeight};
+  const double sx = static_cast<double>(area.Width()) / kDesignWidth;
+  const double sy = static_cast<double>(area.Height()) / kDesignHeight;
+  // 350 wide, centred, 200 to 280 from the top: below the title bar.
+  SetMessage(LangText(56), Scale(MRect{(kDesignWidth - 350) / 2, 200, (kDesignWidth + 350) / 2, 280}, sx, sy));
 }
 
 void DeviceMainDlg::ArrangeRateButtons() {

@@ -36,14 +36,16 @@ void BuildKeyPage(DeviceMainDlg& w, PLKUI::MTabLayout* layout) {
     profiles->SetImage(L"img_combobox.png");
 
   // Eleven rows in key_code order; the rows of buttons the page does not
-  // offer are built (their ids are fixed) but stay hidden.
+  // offer are built (their ids are fixed) but stay hidden. A row is numbered
+  // as its button's marker on the mouse picture (1 to 8), not by key_code.
   int row = 0;
   for (int key_code = 1; key_code <= 11; ++key_code) {
     const int combo_id = ctl::KeyComboId(key_code);
-    const bool offered = FindPageButton(key_code) != nullptr;
+    const ButtonInfo* button = FindPageButton(key_code);
+    const bool offered = button != nullptr;
     const int top = 172 + row * 50;
     auto* label = b.Area<PLKUI::MText>(L"MText", combo_id - 1, Box(140, top, 28, 34),
-                                       FormatInt(key_code));
+                                       FormatInt(offered ? button->mouse_item + 1 : key_code));
     auto* combo = b.Control<PLKUI::MComboBox>(L"MComboBox", combo_id, Box(172, top, 236, 34));
     if (label) label->SetTextColor(theme::kMuted);
     if (!offered) {

@@ -11,6 +11,7 @@
 #include "platform/raw_input_hub.h"
 #include "plkui/controls.h"
 #include "plkui/menu_wnd.h"
+#include "plkui/runtime.h"
 #include "store/config_database.h"
 #include "ui/device_main_dlg.h"
 #include "ui/macro_page_builder.h"
@@ -101,6 +102,8 @@ int MacroPage::FreeTimestamp(int candidate) const {
 
 PLKUI::MPoint MacroPage::CursorOver(int control_id) const {
   if (cursor_) return cursor_();
+  if (std::optional<PLKUI::MPoint> pointer = w_.GetRuntime().CursorPos()) return *pointer;
+  // No pointer to ask: the middle of the control, on the screen.
   const PLKUI::MRect window = w_.GetWindowRect();
   PLKUI::MRect r;
   if (auto* c = w_.GetControl(control_id)) r = c->GetRect();

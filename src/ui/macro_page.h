@@ -54,7 +54,8 @@ class MacroPage {
   bool Recording() const { return recording_.load(); }
   int Mode() const { return capture_mode_; }
   // Where pop-up menus open: the pointer's screen position. By default the
-  // centre of the control the menu belongs to.
+  // runtime's pointer, or the centre of the control the menu belongs to
+  // where the runtime has none.
   void SetCursorSource(std::function<PLKUI::MPoint()> cursor) { cursor_ = std::move(cursor); }
 
   // Operations behind the notifications, for the window and for tests.

@@ -40,8 +40,29 @@ void DeviceMainDlg::RefreshProfileList() {
   UpdatePresence(*this);
 }
 
+namespace {
+
+// What the connection picture shows with each caption the window sets.
+int ConnectionStateOfText(int text_id) {
+  switch (text_id) {
+    case 51:  // connected by cable
+    case 52:  // receiver with the mouse linked
+      return PLKUI::CDeviceState::kConnected;
+    case 54:   // Bluetooth: present, no settings
+    case 902:  // present, access denied
+      return PLKUI::CDeviceState::kAttention;
+    default:  // no mouse, a receiver without its mouse
+      return PLKUI::CDeviceState::kNone;
+  }
+}
+
+}  // namespace
+
 void DeviceMainDlg::SetConnectionText(int text_id) {
-  if (auto* state = Control<PLKUI::MControlFont>(ctl::kDeviceState)) state->SetTitle(LangText(text_id));
+  if (auto* state = Control<PLKUI::CDeviceState>(ctl::kDeviceState)) {
+    state->SetTitle(LangText(text_id));
+    state->SetState(ConnectionStateOfText(text_id));
+  }
 }
 
 void DeviceMainDlg::SetBattery(int level, int state) {
@@ -51,7 +72,22 @@ void DeviceMainDlg::SetBattery(int level, int state) {
 
 // ---------------------------------------------------------------- buttons page
 
+namespace {
+
+// The left-button lock of the current profile: its switch shows it, and the
+// left button's combo can be used while it is off.
+void ShowLeftLock(DeviceMainDlg& w) {
+  std::wstring lock;
+  w.Db().GetConfigValue(w.current_profile.load(), L"leftbtn_lock", lock);
+  const bool locked = lock == L"1";
+  if (auto* sw = w.Control<PLKUI::MCheckControl>(ctl::kLeftLock)) sw->SetCheck(locked ? 1 : 0);
+  if (auto* left = w.GetControl(ctl::KeyComboId(1))) left->SetEnabled(!locked);
+}
+
+}  // namespace
+
 void DeviceMainDlg::FillFunctionLists() {
+  // Disabled while the lists are rebuilt; the lock decides afterwards.
   if (auto* left = Control<PLKUI::MComboBox>(ctl::KeyComboId(1))) left->SetEnabled(false);
   for (int key_code = 1; key_code <= 11; ++key_code)
     if (auto* combo = Control<PLKUI::MComboBox>(ctl::KeyComboId(key_code))) combo->DelAllItems();
@@ -63,6 +99,7 @@ void DeviceMainDlg::FillFunctionLists() {
       if (takes_all || !item.only_buttons_1_and_10) combo->AddItem(LangText(item.text_id), item.kind);
     combo->SetCurSel(button.default_combo_index);
   }
+  ShowLeftLock(*this);
 }
 
 void DeviceMainDlg::RefreshKeyPage() {
@@ -176,21 +213,31 @@ void SetCheck(DeviceMainDlg& w, int id, bool checked) {
   if (auto* c = w.Control<PLKUI::MCheckControl>(id)) c->SetCheck(checked ? 1 : 0);
 }
 
-void ShowRates(DeviceMainDlg& w, int first, int last) {
-  for (int id = ctl::kFirstRate; id <= ctl::kLastRate; ++id)
-    if (auto* rate = w.GetControl(id)) rate->SetVisible(id >= first && id <= last);
+// Shows the rate buttons first..last and `also`; every shown one can be
+// chosen except `stored_only`.
+void ShowRates(DeviceMainDlg& w, int first, int last, int also = 0, int stored_only = 0) {
+  for (int id = ctl::kFirstRate; id <= ctl::kLastRate; ++id) {
+    auto* rate = w.GetControl(id);
+    if (!rate) continue;
+    rate->SetVisible((id >= first && id <= last) || id == also);
+    rate->SetEnabled(id != stored_only);
+  }
 }
 
 void LoadReportRate(DeviceMainDlg& w) {
   const bool nordic = w.IsNordicFamily();
   const int highest = w.highest_rate_index.load();
   const int index = ReportRateIndex(ConfigText(w, L"report_rate"), nordic, highest);
-  SetCheck(w, ctl::kFirstRate + index, true);
+  const int stored = ctl::kFirstRate + index;
+  SetCheck(w, stored, true);
   if (highest > 3) {
     ShowRates(w, ctl::kFirstRate, ctl::kFirstRate + 5);
   } else if (!nordic && w.Devices().ActiveMode() == 0) {
-    ShowRates(w, ctl::kRate1000, ctl::kRate1000);
-    SetCheck(w, ctl::kRate1000, true);
+    // A cable is offered 1000 Hz only. Another stored rate is what the next
+    // write gives the mouse, so it stays in view, checked, but cannot be
+    // chosen again.
+    const int kept = stored == ctl::kRate1000 ? 0 : stored;
+    ShowRates(w, ctl::kRate1000, ctl::kRate1000, kept, kept);
   } else {
     ShowRates(w, ctl::kFirstRate, ctl::kRate1000);
   }
@@ -236,7 +283,7 @@ void DeviceMainDlg::LoadPerformancePage() {
   SetCheck(*this, ctl::kSensor4, (sensor & 4) != 0);
   SetCheck(*this, ctl::kSensor8, (sensor & 8) != 0);
   SetCheck(*this, ctl::kSensor16, (sensor & 16) != 0);
-  SetCheck(*this, ctl::kLeftLock, ConfigText(*this, L"leftbtn_lock") == L"1");
+  ShowLeftLock(*this);
   if (auto* sleep = Control<PLKUI::MComboBox>(ctl::kSleepCombo))
     sleep->SelectData(WToI(ConfigText(*this, L"sleep_light")));
 }

@@ -18,8 +18,10 @@ namespace {
 const wchar_t* const kRateCaptions[] = {L"125Hz", L"250Hz", L"500Hz", L"1000Hz",
                                         L"2000Hz", L"4000Hz", L"8000Hz"};
 
-PLKUI::CHelpButton* Help(PageBuilder& b, int id, int x, int y) {
-  return b.Control<PLKUI::CHelpButton>(L"CHelpButton", id, Box(x, y, 20, 20), L"?");
+// A "?" button whose title is its help text (language text `text_id`; 0: set by the caller).
+PLKUI::CHelpButton* Help(PageBuilder& b, int id, int x, int y, int text_id) {
+  return b.Control<PLKUI::CHelpButton>(L"CHelpButton", id, Box(x, y, 20, 20),
+                                       text_id ? b.Lang(text_id) : std::wstring());
 }
 
 PLKUI::CImageButton* ImageButton(PageBuilder& b, int id, const PLKUI::MRect& r,
@@ -47,7 +49,7 @@ void BuildPerformancePage(DeviceMainDlg& w, PLKUI::MTabLayout* layout) {
   // DPI stages and slider.
   b.Card(Box(124, 76, 969, 240));
   b.Heading(ctl::kDpiHeading, Box(140, 88, 200, 24), 249);
-  Help(b, ctl::kDpiHelp, 344, 90);
+  Help(b, ctl::kDpiHelp, 344, 90, kDpiHelpText);
   ImageButton(b, ctl::kDpiReset, Box(1049, 86, 28, 28), L"img_btn_reset.png", 253);
   b.Text(ctl::kDpiCountHeading, Box(700, 88, 200, 24), 260);
   if (auto* count = b.Control<PLKUI::MComboBox>(L"MComboBox", ctl::kDpiCount, Box(904, 84, 120, 30))) {
@@ -76,7 +78,7 @@ void BuildPerformancePage(DeviceMainDlg& w, PLKUI::MTabLayout* layout) {
   // Report rate: one row; ArrangeRateButtons spreads the shown buttons.
   b.Card(Box(124, 326, 969, 76));
   b.Heading(ctl::kRateHeading, Box(140, 328, 200, 22), 255);
-  Help(b, ctl::kRateHelp, 344, 329);
+  Help(b, ctl::kRateHelp, 344, 329, kRateHelpText);
   ImageButton(b, ctl::kRateReset, Box(1053, 334, 24, 24), L"img_btn_reset.png", 257);
   for (int i = 0; i < 7; ++i) {
     auto* rate = b.Control<PLKUI::ColorButtonEx>(L"ColorButtonEx", ctl::kFirstRate + i,
@@ -115,7 +117,7 @@ void BuildPerformancePage(DeviceMainDlg& w, PLKUI::MTabLayout* layout) {
   // Sensor options.
   c = GridCard(b, 0, 1);
   b.Heading(ctl::kSensorHeading, Box(c.left + 16, c.top + 12, 240, 24), 573);
-  if (auto* help = Help(b, ctl::kSensorHelp, c.left + 279, c.top + 14))
+  if (auto* help = Help(b, ctl::kSensorHelp, c.left + 279, c.top + 14, 0))
     help->SetTitle(SensorHelpText(w));
   for (int i = 0; i < 3; ++i) {
     auto* box = b.Control<PLKUI::CCheckButton>(L"CCheckButton", ctl::kSensor4 + i,
@@ -127,14 +129,14 @@ void BuildPerformancePage(DeviceMainDlg& w, PLKUI::MTabLayout* layout) {
   // Scroll direction.
   c = GridCard(b, 1, 1);
   b.Heading(ctl::kScrollHeading, Box(c.left + 16, c.top + 12, 240, 24), 600);
-  Help(b, ctl::kScrollHelp, c.left + 279, c.top + 14);
+  Help(b, ctl::kScrollHelp, c.left + 279, c.top + 14, kScrollHelpText);
   b.Radio(ctl::kScrollNormal, Box(c.left + 16, c.top + 52, 283, 28), b.Lang(601), L"IDC_SYS_STC_SROLL", true);
   b.Radio(ctl::kScrollReverse, Box(c.left + 16, c.top + 88, 283, 28), b.Lang(602), L"IDC_SYS_STC_SROLL");
 
   // Game mode.
   c = GridCard(b, 2, 1);
   b.Heading(ctl::kGameHeading, Box(c.left + 16, c.top + 12, 240, 24), 605);
-  Help(b, ctl::kGameHelp, c.left + 279, c.top + 14);
+  Help(b, ctl::kGameHelp, c.left + 279, c.top + 14, kGameHelpText);
   b.Radio(ctl::kGameOn, Box(c.left + 16, c.top + 52, 283, 28), b.Lang(606), L"IDC_MOUSE_STC_GAMEMODE", true);
   b.Radio(ctl::kGameOff, Box(c.left + 16, c.top + 88, 283, 28), b.Lang(607), L"IDC_MOUSE_STC_GAMEMODE");
 }
@@ -243,10 +245,25 @@ void SetGameModeAvailable(DeviceMainDlg& w, bool available) {
     if (auto* radio = w.GetControl(id)) radio->SetEnabled(available);
 }
 
+// A rate in view only because it was stored (the page shows it but does
+// not offer it) goes once another rate is stored.
+void DropStoredOnlyRate(DeviceMainDlg& w) {
+  bool dropped = false;
+  for (int id = ctl::kFirstRate; id <= ctl::kLastRate; ++id) {
+    auto* rate = w.GetControl(id);
+    if (!rate || !rate->IsVisible() || rate->IsEnabled()) continue;
+    rate->SetVisible(false);
+    rate->SetEnabled(true);
+    dropped = true;
+  }
+  if (dropped) w.ArrangeRateButtons();
+}
+
 void OnReportRate(DeviceMainDlg& w, int id) {
   const int index = id - ctl::kFirstRate;
   const bool nordic = w.IsNordicFamily();
   Store(w, L"report_rate", ReportRateValue(index, nordic));
+  DropStoredOnlyRate(w);
   if (!nordic) return;
   const bool fast = id >= ctl::kFirstRate + 4;
   if (fast) Store(w, L"e-sports_flag", L"1");
@@ -262,6 +279,7 @@ void ResetReportRate(DeviceMainDlg& w) {
     value = w.Devices().ActiveMode() != 0 ? L"2" : L"4";
   Store(w, L"report_rate", value);
   if (auto* rate = w.Control<PLKUI::ColorButtonEx>(ctl::kRate1000)) rate->SetCheck(1);
+  DropStoredOnlyRate(w);
 }
 
 void StoreComboData(DeviceMainDlg& w, int id, const wchar_t* key) {

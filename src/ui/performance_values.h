@@ -56,5 +56,10 @@ void FillSleepItems(PLKUI::MComboBox& combo, const std::wstring& minutes_text,
                     const std::wstring& hour_text);
 // The sensor help: texts 573, 575, 576, 579, 577, 578, 581, 582 in one block.
 std::wstring SensorHelpText(const DeviceMainDlg& window);
+// The help texts of the DPI, report-rate, scroll and game-mode panels.
+constexpr int kDpiHelpText = 991;
+constexpr int kRateHelpText = 992;
+constexpr int kScrollHelpText = 993;
+constexpr int kGameHelpText = 994;
 
 }  // namespace tk410

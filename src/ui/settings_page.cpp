@@ -5,6 +5,7 @@
 #include "app/lang_text.h"
 #include "base/text.h"
 #include "ui/page_builder.h"
+#include "ui/system_settings_page.h"
 
 namespace tk410 {
 
@@ -24,12 +25,30 @@ PLKUI::CSwitchButton* Switch(PageBuilder& b, int id, int y) {
   return sw;
 }
 
-PLKUI::MSlider* Slider(PageBuilder& b, int id, int y, int low, int high) {
-  auto* slider = b.Control<PLKUI::MSlider>(L"MSlider", id, Box(kRightCard + 76, y, 300, 28));
+PLKUI::MSlider* SliderAt(PageBuilder& b, int id, const PLKUI::MRect& rect, int low, int high) {
+  auto* slider = b.Control<PLKUI::MSlider>(L"MSlider", id, rect);
   if (slider) {
     slider->SetThumbImage(L"img_slider_bar.png");
     slider->SetRange(low, high);
   }
+  return slider;
+}
+
+PLKUI::MSlider* Slider(PageBuilder& b, int id, int y, int low, int high) {
+  return SliderAt(b, id, Box(kRightCard + 76, y, 300, 28), low, high);
+}
+
+// One row of a pointer slider: "Slow", the slider, "Fast", then its value
+// (and the value's unit, when it has one) at the row's right end.
+PLKUI::MSlider* SliderRow(PageBuilder& b, int id, int y, int low, int high, int slow_id, int fast_id,
+                          int value_id, int unit_id) {
+  b.Text(slow_id, Box(kRightCard + 16, y, 48, 28), 632, 12);
+  auto* slider = SliderAt(b, id, Box(kRightCard + 66, y, 252, 28), low, high);
+  b.Text(fast_id, Box(kRightCard + 322, y, 64, 28), 633, 12);
+  const int value_width = unit_id ? 46 : 77;
+  if (auto* value = b.Text(value_id, Box(kRightCard + 386, y, value_width, 28), 0))
+    value->SetAlignment(PLKUI::kAlignRight | PLKUI::kAlignVCenter);
+  if (unit_id) b.Text(unit_id, Box(kRightCard + 386 + value_width + 4, y, 77 - value_width - 4, 28), kDoubleClickUnitText);
   return slider;
 }
 
@@ -74,31 +93,31 @@ void BuildSettingsPage(DeviceMainDlg& w, PLKUI::MTabLayout* layout) {
   b.Card(Box(kRightCard, 116, kCardWidth, 612));
   b.Heading(ctl::kPointerHeading, Box(kRightCard + 16, 132, 300, 26), 630);
   b.Text(ctl::kPointerHeading2, Box(kRightCard + 16, 164, 360, 26), 631);
-  // The values of the two sliders, shown right-aligned above their slider rows.
-  if (auto* speed = b.Text(ctl::kPointerSpeedValue, Box(kRightCard + 386, 180, 77, 26), 0))
-    speed->SetAlignment(PLKUI::kAlignRight | PLKUI::kAlignVCenter);
   if (auto* help = b.Control<PLKUI::CHelpButton>(L"CHelpButton", ctl::kPointerHelp,
                                                  Box(kRightCard + 443, 134, 20, 20), L"?"))
-    help->SetTitle(FormatW(L"%ls\n%ls", w.LangText(639).c_str(), w.LangText(640).c_str()));
-  b.Text(ctl::kSlowLabel, Box(kRightCard + 16, 208, 56, 28), 632, 12);
-  Slider(b, ctl::kPointerSpeed, 208, 0, 19);
-  b.Text(ctl::kFastLabel, Box(kRightCard + 386, 208, 77, 28), 633, 12);
+    help->SetTitle(PointerHelpText(w));
+  SliderRow(b, ctl::kPointerSpeed, 208, 0, 19, ctl::kSlowLabel, ctl::kFastLabel, ctl::kPointerSpeedValue, 0);
   b.Control<PLKUI::CCheckButton>(L"CCheckButton", ctl::kPointerPrecision,
                                  Box(kRightCard + 16, 252, 447, 28), b.Lang(634));
 
   b.Text(ctl::kWheelLinesLabel, Box(kRightCard + 16, 310, 447, 26), 635);
-  if (auto* lines = Slider(b, ctl::kWheelLinesSlider, 344, 0, 11)) lines->SetProgress(3);
+  // The slider and the spin show the same number of lines, 1 to 20.
+  if (auto* lines = Slider(b, ctl::kWheelLinesSlider, 344, 1, 20)) lines->SetProgress(3);
   if (auto* amount = b.Control<PLKUI::NumberEdit2>(L"NumberEdit2", ctl::kWheelLines,
                                                    Box(kRightCard + 16, 342, 56, 30), L"3"))
-    amount->SetRange(1, 100);
+    amount->SetRange(1, 20);
   b.Radio(ctl::kWheelUnit1, Box(kRightCard + 16, 386, 200, 28), b.Lang(637), L"IDC_SYS_WHEEL_UNIT");
   b.Radio(ctl::kWheelUnit2, Box(kRightCard + 230, 386, 200, 28), b.Lang(636), L"IDC_SYS_WHEEL_UNIT", true);
 
   b.Text(ctl::kDoubleClickLabel, Box(kRightCard + 16, 440, 360, 26), 638);
-  if (auto* ms = b.Text(ctl::kDoubleClickValue, Box(kRightCard + 386, 440, 77, 26), 0))
-    ms->SetAlignment(PLKUI::kAlignRight | PLKUI::kAlignVCenter);
-  b.Text(ctl::kSlowLabel2, Box(kRightCard + 16, 474, 56, 28), 632, 12);
-  Slider(b, ctl::kDoubleClick, 474, 0, 10);
+  SliderRow(b, ctl::kDoubleClick, 474, 0, 10, ctl::kSlowLabel2, ctl::kFastLabel2, ctl::kDoubleClickValue,
+            ctl::kDoubleClickUnit);
+
+  // Which of the values above the desktop does not apply (filled with them).
+  if (auto* note = b.Text(ctl::kPointerNote, Box(kRightCard + 16, 540, 447, 172), 0, 12)) {
+    note->SetTextColor(theme::kMuted);
+    note->SetVisible(false);
+  }
 }
 
 }  // namespace tk410

@@ -1,6 +1,8 @@
 #include "ui/system_settings_page.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <unistd.h>
 
 #include "app/autostart.h"
@@ -27,6 +29,18 @@ constexpr int kNoDeviceText = 57;
 constexpr int kBluetoothText = 56;
 constexpr int kUnlockQuestion = 675;
 constexpr int kBluetoothMode = 2;
+// "...: the desktop has no such setting; TK410 keeps this value itself."
+constexpr int kKeptOnlyText = 908;
+
+// The pointer values in page order with the text that names each.
+struct NamedValue {
+  PointerValue value;
+  int name_text;
+};
+constexpr NamedValue kNamedValues[] = {{PointerValue::kSpeed, 980},
+                                       {PointerValue::kAcceleration, 634},
+                                       {PointerValue::kWheelLines, 635},
+                                       {PointerValue::kDoubleClick, 638}};
 
 void SetLabel(DeviceMainDlg& w, int id, int value) {
   if (auto* label = w.Control<PLKUI::MControlFont>(id)) label->SetTitle(FormatInt(value));
@@ -45,12 +59,26 @@ bool IsChecked(DeviceMainDlg& w, int id) {
   return control && control->GetCheck() != 0;
 }
 
-// The lines edit: the number shown and whether it can be edited.
+// The lines edit and the lines slider: the number shown and whether they
+// can be used.
 void ShowLines(DeviceMainDlg& w, unsigned lines, bool enabled) {
   if (auto* edit = w.Control<PLKUI::NumberEdit>(ctl::kWheelLines)) {
     edit->SetEditText(FormatInt(lines));
     edit->SetEnabled(enabled);
   }
+  if (auto* slider = w.Control<PLKUI::MSlider>(ctl::kWheelLinesSlider)) {
+    slider->SetProgress(static_cast<int>(lines));
+    slider->SetEnabled(enabled);
+  }
+}
+
+int ClampLines(int lines) { return std::clamp(lines, 1, kMaxWheelLines); }
+
+// Appends `line` on a line of its own; an empty one adds nothing.
+void AddLine(std::wstring& text, const std::wstring& line) {
+  if (line.empty()) return;
+  if (!text.empty()) text += L'\n';
+  text += line;
 }
 
 // Page scroll: page-scroll radio on, lines radio off, lines "0" disabled.
@@ -139,9 +167,10 @@ int DoubleClickMsOfPosition(int position) {
 }
 
 int DoubleClickPosition(int ms) {
-  for (int p = 0; p < kDoubleClickPositions; ++p)
-    if (DoubleClickMsOfPosition(p) == ms) return p;
-  return 0;
+  int nearest = 0;
+  for (int p = 1; p < kDoubleClickPositions; ++p)
+    if (std::abs(DoubleClickMsOfPosition(p) - ms) < std::abs(DoubleClickMsOfPosition(nearest) - ms)) nearest = p;
+  return nearest;
 }
 
 std::wstring OwnProgramPath() {
@@ -156,6 +185,7 @@ bool IsSystemSettingsControl(int id) {
     case ctl::kPointerSpeed:
     case ctl::kPointerPrecision:
     case ctl::kWheelLines:
+    case ctl::kWheelLinesSlider:
     case ctl::kWheelPage:
     case ctl::kWheelLinesRadio:
     case ctl::kDoubleClick:
@@ -180,6 +210,7 @@ void FillSystemSettings(DeviceMainDlg& w) {
     SetProgress(w, ctl::kDoubleClick, DoubleClickPosition(ms));
     SetLabel(w, ctl::kDoubleClickValue, ms);
   }
+  ShowPointerNote(w);
   if (!w.Services().config_home.empty())
     SetChecked(w, ctl::kAutostart, AutostartEntry(w.Services().config_home).IsAutostartOn());
   SelectCurrentLanguage(w);
@@ -213,15 +244,22 @@ intptr_t OnSystemSettingsMessage(DeviceMainDlg& w, int id, int code) {
       return 0;
     case ctl::kWheelLines: {
       auto* edit = w.Control<PLKUI::NumberEdit>(id);
-      if (!edit) return 0;
-      if (code == PLKUI::kNotifyEditFinished) {
-        const int typed = WToI(edit->GetEditText());
-        const int lines = typed < 1 ? 1 : (typed > kMaxWheelLines ? kMaxWheelLines : typed);
-        if (lines != typed) edit->SetEditText(FormatInt(lines));
-      } else if (code == PLKUI::kNotifyClick && pointer) {
-        const int lines = WToI(edit->GetEditText());
-        if (lines >= 1 && lines <= kMaxWheelLines) pointer->SetWheelScrollLines(static_cast<unsigned>(lines));
-      }
+      if (!edit || (code != PLKUI::kNotifyEditFinished && code != PLKUI::kNotifyClick)) return 0;
+      // A finished edit shows the number clamped to 1..20; the spin (2) also applies it.
+      const int typed = WToI(edit->GetEditText());
+      const int lines = ClampLines(typed);
+      if (lines != typed) edit->SetEditText(FormatInt(lines));
+      SetProgress(w, ctl::kWheelLinesSlider, lines);
+      if (code == PLKUI::kNotifyClick && pointer) pointer->SetWheelScrollLines(static_cast<unsigned>(lines));
+      return 0;
+    }
+    case ctl::kWheelLinesSlider: {
+      // Dragging shows the number of lines; letting go applies it.
+      auto* slider = w.Control<PLKUI::MSlider>(id);
+      if (!slider) return 0;
+      const int lines = ClampLines(slider->GetProgress());
+      if (auto* edit = w.Control<PLKUI::NumberEdit>(ctl::kWheelLines)) edit->SetEditText(FormatInt(lines));
+      if (code == PLKUI::kNotifyClick && pointer) pointer->SetWheelScrollLines(static_cast<unsigned>(lines));
       return 0;
     }
     case ctl::kDoubleClick: {
@@ -250,33 +288,55 @@ intptr_t OnSystemSettingsMessage(DeviceMainDlg& w, int id, int code) {
   }
 }
 
+std::wstring PointerHelpText(const DeviceMainDlg& w) {
+  std::wstring text;
+  for (int id : {639, 640}) AddLine(text, w.LangText(id));
+  return text;
+}
+
+void ShowPointerNote(DeviceMainDlg& w) {
+  auto* note = w.Control<PLKUI::MControlFont>(ctl::kPointerNote);
+  if (!note) return;
+  std::wstring text;
+  if (PointerSettings* pointer = w.Services().pointer) {
+    for (const NamedValue& named : kNamedValues) {
+      if (!pointer->DesktopUses(named.value))
+        AddLine(text, FormatW(L"%ls: %ls", w.LangText(named.name_text).c_str(), w.LangText(kKeptOnlyText).c_str()));
+    }
+  }
+  note->SetTitle(text);
+  note->SetVisible(!text.empty());
+}
+
 void RestoreSystemPointerDefaults(DeviceMainDlg& w) {
   PointerSettings* pointer = w.Services().pointer;
   if (!pointer) return;
   ConfigDatabase& db = w.Db();
   const int profile = w.current_profile.load();
-  if (pointer->GetMouseSpeed() != kDefaultPointerSpeed) {
-    SetProgress(w, ctl::kPointerSpeed, kDefaultPointerSpeed - 1);
-    SetLabel(w, ctl::kPointerSpeedValue, kDefaultPointerSpeed);
-    pointer->SetMouseSpeed(kDefaultPointerSpeed);
-    db.SetConfigValue(profile, L"mouse_speed", FormatInt(kDefaultPointerSpeed));
+  const PointerValues defaults = pointer->Defaults();
+  if (pointer->GetMouseSpeed() != defaults.speed) {
+    SetProgress(w, ctl::kPointerSpeed, defaults.speed - 1);
+    SetLabel(w, ctl::kPointerSpeedValue, defaults.speed);
+    pointer->SetMouseSpeed(defaults.speed);
+    db.SetConfigValue(profile, L"mouse_speed", FormatInt(defaults.speed));
   }
-  if (pointer->GetAcceleration() != kDefaultAcceleration) {
-    pointer->SetAcceleration(kDefaultAcceleration);
-    SetChecked(w, ctl::kPointerPrecision, true);
-    db.SetConfigValue(profile, L"mouse_sensitivity", L"1");
+  if (pointer->GetAcceleration() != defaults.acceleration) {
+    pointer->SetAcceleration(defaults.acceleration);
+    SetChecked(w, ctl::kPointerPrecision, defaults.acceleration == 1);
+    db.SetConfigValue(profile, L"mouse_sensitivity", FormatInt(defaults.acceleration));
   }
-  if (pointer->GetWheelScrollLines() != kDefaultWheelLines) {
-    pointer->SetWheelScrollLines(kDefaultWheelLines);
-    ShowWheel(w, kDefaultWheelLines);
-    db.SetConfigValue(profile, L"wheel_scrollflag", L"1");
-    db.SetConfigValue(profile, L"wheel_scrolllines", FormatInt(kDefaultWheelLines));
+  if (pointer->GetWheelScrollLines() != defaults.wheel_lines) {
+    pointer->SetWheelScrollLines(defaults.wheel_lines);
+    ShowWheel(w, defaults.wheel_lines);
+    const bool page = defaults.wheel_lines == kWheelPageScroll;
+    db.SetConfigValue(profile, L"wheel_scrollflag", page ? L"0" : L"1");
+    db.SetConfigValue(profile, L"wheel_scrolllines", page ? L"0" : FormatInt(defaults.wheel_lines));
   }
-  if (pointer->GetDoubleClickTime() != kDefaultDoubleClickMs) {
-    SetProgress(w, ctl::kDoubleClick, DoubleClickPosition(kDefaultDoubleClickMs));
-    pointer->SetDoubleClickTime(kDefaultDoubleClickMs);
-    SetLabel(w, ctl::kDoubleClickValue, kDefaultDoubleClickMs);
-    db.SetConfigValue(profile, L"doubleclick_time", FormatInt(kDefaultDoubleClickMs));
+  if (pointer->GetDoubleClickTime() != defaults.double_click_ms) {
+    SetProgress(w, ctl::kDoubleClick, DoubleClickPosition(defaults.double_click_ms));
+    pointer->SetDoubleClickTime(defaults.double_click_ms);
+    SetLabel(w, ctl::kDoubleClickValue, defaults.double_click_ms);
+    db.SetConfigValue(profile, L"doubleclick_time", FormatInt(defaults.double_click_ms));
   }
 }
 

@@ -9,11 +9,11 @@
 #include "app/language_files.h"
 #include "base/text.h"
 #include "device/device_manager.h"
-#include "device/product.h"
 #include "plkui/controls.h"
 #include "ui/device_main_dlg.h"
 #include "ui/profile_follower.h"
 #include "ui/performance_values.h"
+#include "ui/system_settings_page.h"
 
 namespace tk410 {
 
@@ -37,7 +37,8 @@ constexpr Caption kPerformanceCaptions[] = {
     {ctl::kSensorHeading, 573},  {ctl::kSensor4, 585},         {ctl::kSensor8, 586},
     {ctl::kSensor16, 587},       {ctl::kScrollHeading, 600},   {ctl::kScrollNormal, 601},
     {ctl::kScrollReverse, 602},  {ctl::kGameHeading, 605},     {ctl::kGameOn, 606},
-    {ctl::kGameOff, 607},
+    {ctl::kGameOff, 607},        {ctl::kDpiHelp, kDpiHelpText}, {ctl::kRateHelp, kRateHelpText},
+    {ctl::kScrollHelp, kScrollHelpText}, {ctl::kGameHelp, kGameHelpText},
 };
 constexpr Caption kPerformanceTooltips[] = {{ctl::kDpiReset, 253}, {ctl::kRateReset, 257}};
 
@@ -64,6 +65,7 @@ constexpr Caption kSettingsCaptions[] = {
     {ctl::kPointerHeading2, 631},  {ctl::kSlowLabel, 632},         {ctl::kFastLabel, 633},
     {ctl::kPointerPrecision, 634}, {ctl::kWheelLinesLabel, 635},   {ctl::kWheelPage, 637},
     {ctl::kWheelLinesRadio, 636},  {ctl::kDoubleClickLabel, 638},  {ctl::kSlowLabel2, 632},
+    {ctl::kFastLabel2, 633},       {ctl::kDoubleClickUnit, kDoubleClickUnitText},
     {ctl::kRulesLabel, 1000},      {ctl::kRulesButton, 1001},
 };
 
@@ -110,7 +112,9 @@ void RefreshFrame(DeviceMainDlg& w) {
   } else {
     SetCaption(w, ctl::kHomeStatus, w.LangText(57));
   }
-  SetCaption(w, ctl::kTitle, kProductName);
+  const std::wstring title = w.WindowTitleText();
+  SetCaption(w, ctl::kTitle, title);
+  w.SetTitle(title);
   SetTooltips(w, kFrameTooltips);
   if (auto* tabs = w.Control<PLKUI::MTabCtrl>(ctl::kTabs)) {
     for (int i = 0; i < static_cast<int>(std::size(kTabTexts)); ++i)
@@ -164,8 +168,8 @@ void RefreshMacroPage(DeviceMainDlg& w) {
 
 void RefreshSettingsPage(DeviceMainDlg& w) {
   SetCaptions(w, kSettingsCaptions);
-  SetCaption(w, ctl::kPointerHelp,
-             FormatW(L"%ls\n%ls", w.LangText(639).c_str(), w.LangText(640).c_str()));
+  SetCaption(w, ctl::kPointerHelp, PointerHelpText(w));
+  ShowPointerNote(w);
   w.Follower().OnStateChanged();
 }
 

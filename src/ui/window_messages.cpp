@@ -91,6 +91,12 @@ intptr_t DeviceMainDlg::OnInitDialog() {
 
 intptr_t DeviceMainDlg::OnTimer(int) { return 0; }
 
+void DeviceMainDlg::OnShowStateChanged() {
+  // The maximise button offers what a click does now.
+  if (auto* button = GetControl(ctl::kMaximize))
+    button->SetImage(IsZoomed() ? L"sysbtn_restore.png" : L"sysbtn_maximize.png");
+}
+
 intptr_t DeviceMainDlg::OnMessage(int id, int code, intptr_t param) {
   if (!TakesEveryCode(id) && code != PLKUI::kNotifyClick) return 0;
 
@@ -118,8 +124,7 @@ intptr_t DeviceMainDlg::OnMessage(int id, int code, intptr_t param) {
       return 0;
     case ctl::kMaximize:
       OnMaximize();
-      if (auto* button = GetControl(ctl::kMaximize))
-        button->SetImage(IsZoomed() ? L"sysbtn_restore.png" : L"sysbtn_maximize.png");
+      OnShowStateChanged();
       return 0;
     case ctl::kLogoLink:
     case ctl::kDpiCount:

@@ -140,6 +140,13 @@ TEST(IniFileTest, SetStringChangesOnlyWhatItSets) {
        Utf16LeWithBom(L"; \u4E2D\r\n[S]\r\nk=\u6587\r\n")},
       {"UTF-16LE new key", Utf16LeWithBom(L"[S]\r\na=1"), L"S", L"k", L"2",
        Utf16LeWithBom(L"[S]\r\na=1\r\nk=2\r\n")},
+      // A cut file ends in half a character, which reads as nothing: a line
+      // written after it starts on a whole character, or every later
+      // character would be read from the wrong pair of bytes.
+      {"UTF-16LE new key after half a character", Utf16LeWithBom(L"[S]\r\na=1") + "\x41", L"S",
+       L"k", L"2", Utf16LeWithBom(L"[S]\r\na=1\r\nk=2\r\n")},
+      {"UTF-16LE new section after half a character", Utf16LeWithBom(L"[S]\r\na=1\r\n") + "\x41",
+       L"N", L"k", L"v", Utf16LeWithBom(L"[S]\r\na=1\r\n\r\n[N]\r\nk=v\r\n")},
   };
   for (const Case& c : cases) {
     IniFile ini = IniFile::Parse(c.before);

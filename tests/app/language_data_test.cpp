@@ -49,6 +49,8 @@ constexpr int kUsedTextIds[] = {
     970, 971,
     // macro files refused on import
     930, 931, 932, 933,
+    // the double-click time's unit; help of the DPI, rate, scroll and game panels
+    990, 991, 992, 993, 994,
 };
 
 std::set<int> IdsOf(const IniFile& file) {

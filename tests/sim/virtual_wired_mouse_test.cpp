@@ -249,6 +249,21 @@ TEST_F(VirtualWiredMouseTest, StateSurvivesSaveAndLoad) {
   EXPECT_EQ(again.Save(), good);
 }
 
+// A state file edited by hand may hold lines of blanks; they are passed
+// over like empty lines, whatever blanks they hold.
+TEST(VirtualMouseStateFile, LinesOfBlanksArePassedOver) {
+  WiredFirmware firmware;
+  firmware.SetBattery(42, 1);
+  const std::string saved = firmware.Save();
+  const size_t header_end = saved.find('\n') + 1;
+  for (const std::string blanks : {" ", "\t", "  \t \r", "\v\f"}) {
+    const std::string text = saved.substr(0, header_end) + blanks + "\n" + saved.substr(header_end) + blanks;
+    WiredFirmware loaded;
+    EXPECT_TRUE(loaded.Load(text)) << ::testing::PrintToString(blanks);
+    EXPECT_EQ(loaded.Save(), saved);
+  }
+}
+
 // A state file that is a named pipe or a link to an endless device is
 // refused at once, like a missing one; the firmware keeps its state.
 TEST(VirtualMouseStateFile, PipesAndDevicesAreRefused) {

@@ -104,15 +104,18 @@ class SystemSettingsTest : public ::testing::Test {
 };
 
 TEST(DoubleClickTable, PositionsAndTimes) {
-  // 900 ms down to 200 ms in steps of 70; times off the table sit at position 0.
+  // 900 ms down to 200 ms in steps of 70.
   const std::pair<int, int> table[] = {{0, 900}, {1, 830}, {5, 550}, {9, 270}, {10, 200}};
   for (auto [position, ms] : table) {
     EXPECT_EQ(DoubleClickMsOfPosition(position), ms);
     EXPECT_EQ(DoubleClickPosition(ms), position);
   }
   EXPECT_EQ(DoubleClickMsOfPosition(15), 15);
-  EXPECT_EQ(DoubleClickPosition(500), 0);
-  EXPECT_EQ(DoubleClickPosition(551), 0);
+  // A time off the table sits at the nearest position (the slower of two
+  // equally near); times past either end at that end.
+  const std::pair<int, int> off_table[] = {{500, 6}, {551, 5}, {400, 7}, {515, 5},
+                                           {2500, 0}, {100, 10}, {0, 10}, {-5, 10}};
+  for (auto [ms, position] : off_table) EXPECT_EQ(DoubleClickPosition(ms), position) << ms;
 }
 
 TEST_F(SystemSettingsTest, FillShowsTheDesktopValues) {
@@ -129,8 +132,9 @@ TEST_F(SystemSettingsTest, FillShowsTheDesktopValues) {
   EXPECT_EQ(C<PLKUI::CRadioButton>(ctl::kWheelLinesRadio)->GetCheck(), 0);
   EXPECT_EQ(Caption(ctl::kWheelLines), L"0");
   EXPECT_FALSE(C<PLKUI::MControl>(ctl::kWheelLines)->IsEnabled());
-  // 500 ms is not on the slider: position 0, the label shows the real value.
-  EXPECT_EQ(C<PLKUI::MSlider>(ctl::kDoubleClick)->GetProgress(), 0);
+  // 500 ms is not on the slider: the nearest position (480 ms), the label
+  // shows the real value.
+  EXPECT_EQ(C<PLKUI::MSlider>(ctl::kDoubleClick)->GetProgress(), 6);
   EXPECT_EQ(Caption(ctl::kDoubleClickValue), L"500");
   EXPECT_EQ(C<PLKUI::MComboBox>(ctl::kLanguage)->GetCurData(), 2052);
 

@@ -1,26 +1,35 @@
 #include "plkui/qt/basic_views.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QMovie>
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
 
+#include "plkui/qt/help_tip.h"
 #include "plkui/qt/theme.h"
 #include "plkui/tab.h"
 
 namespace PLKUI::qt {
 
-void DrawControlText(QPainter& p, const MControlFont& c, const QRect& r, bool enabled) {
-  const std::wstring title = c.GetTitle();
-  if (title.empty()) return;
+namespace {
+
+int TextFlags(const MControlFont& c) {
   const int align = c.GetAlignment();
   int flags = Qt::TextWordWrap;
   flags |= (align & kAlignCenter) ? Qt::AlignHCenter : (align & kAlignRight) ? Qt::AlignRight : Qt::AlignLeft;
   flags |= (align & kAlignVCenter) ? Qt::AlignVCenter : Qt::AlignTop;
+  return flags;
+}
+
+QColor TextColor(const MControlFont& c, bool enabled) {
+  if (!enabled) return Theme::kMuted;
   const uint32_t color = c.GetTextColor();
-  QColor pen = color ? FromBgr(color) : Theme::kText;
-  if (!enabled) pen = Theme::kMuted;
+  return color ? FromBgr(color) : Theme::kText;
+}
+
+QFont TextFont(const MControlFont& c) {
   QFont font = UiFont(c.GetFontWidth());
   const std::wstring family = c.GetFontName();
   if (!family.empty()) {
@@ -28,9 +37,17 @@ void DrawControlText(QPainter& p, const MControlFont& c, const QRect& r, bool en
     families.prepend(ToQ(family));
     font.setFamilies(families);
   }
-  p.setFont(font);
-  p.setPen(pen);
-  p.drawText(r, flags, ToQ(title));
+  return font;
+}
+
+}  // namespace
+
+void DrawControlText(QPainter& p, const MControlFont& c, const QRect& r, bool enabled) {
+  const std::wstring title = c.GetTitle();
+  if (title.empty()) return;
+  p.setFont(TextFont(c));
+  p.setPen(TextColor(c, enabled));
+  p.drawText(r, TextFlags(c), ToQ(title));
 }
 
 // ----------------------------------------------------------------- text
@@ -38,7 +55,41 @@ TextView::TextView(MControlFont& c, QWidget* parent) : ControlView(c, parent), t
   setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+void TextView::SyncState() {
+  auto* text = dynamic_cast<MText*>(&text_);
+  const bool selectable = text && text->IsSelectable();
+  if (selectable != (label_ != nullptr)) {
+    delete label_;
+    label_ = nullptr;
+    if (selectable) {
+      label_ = new QLabel(this);
+      label_->setTextFormat(Qt::PlainText);
+      label_->setWordWrap(true);
+      label_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+      label_->setCursor(Qt::IBeamCursor);
+      label_->show();
+    }
+    // Only a selectable text takes the pointer.
+    setAttribute(Qt::WA_TransparentForMouseEvents, !selectable);
+  }
+  if (!label_) return;
+  label_->setGeometry(rect());
+  label_->setFont(TextFont(text_));
+  label_->setAlignment(Qt::Alignment(TextFlags(text_) & ~Qt::TextWordWrap));
+  label_->setStyleSheet(QStringLiteral("QLabel { color: %1; background: transparent; "
+                                       "selection-background-color: %2; selection-color: white; }")
+                            .arg(TextColor(text_, isEnabled()).name(), Theme::kAccent.name()) +
+                        MenuStyleSheet());
+  const QString title = ToQ(text_.GetTitle());
+  if (label_->text() != title) label_->setText(title);
+}
+
+void TextView::resizeEvent(QResizeEvent*) {
+  if (label_) label_->setGeometry(rect());
+}
+
 void TextView::paintEvent(QPaintEvent*) {
+  if (label_) return;  // the label draws the text
   QPainter p(this);
   p.setRenderHint(QPainter::TextAntialiasing);
   DrawControlText(p, text_, rect(), isEnabled());
@@ -48,6 +99,23 @@ void TextView::paintEvent(QPaintEvent*) {
 ButtonView::ButtonView(MControlFont& c, QWidget* parent) : ControlView(c, parent), button_(c) {
   setCursor(Qt::PointingHandCursor);
 }
+
+ButtonView::~ButtonView() { HideHelpTip(this); }
+
+bool ButtonView::event(QEvent* e) {
+  if (e->type() == QEvent::ToolTip && button_.GetClassName() == L"CHelpButton") {
+    ShowHelpTip(this, ToQ(button_.GetTitle()));
+    return true;
+  }
+  return ControlView::event(e);
+}
+
+void ButtonView::leaveEvent(QEvent* e) {
+  HideHelpTip(this);
+  ControlView::leaveEvent(e);
+}
+
+void ButtonView::hideEvent(QHideEvent*) { HideHelpTip(this); }
 
 void ButtonView::paintEvent(QPaintEvent*) {
   QPainter p(this);
@@ -137,8 +205,6 @@ void ButtonView::PaintImageButton(QPainter& p) {
 }
 
 void ButtonView::PaintHelp(QPainter& p) {
-  const std::wstring help = button_.GetTitle();
-  if (toolTip().isEmpty() && !help.empty()) setToolTip(ToQ(help));
   const qreal side = std::min(width(), height()) - 2;
   const QRectF r((width() - side) / 2, (height() - side) / 2, side, side);
   p.setPen(QPen(Hovered() ? Theme::kCyan : Theme::kMuted, 1.3));
@@ -332,14 +398,21 @@ void DeviceStateView::paintEvent(QPaintEvent*) {
   const QPixmap skin = SkinPixmap(Control().GetImage());
   const qreal d = std::min(10.0, r.height() * 0.4);
   const QRectF dot(r.left() + r.height() / 2 - d / 2, r.center().y() - d / 2, d, d);
-  if (!skin.isNull()) {
+  const int state = state_.GetState();
+  if (!skin.isNull() && state == CDeviceState::kConnected) {
     p.drawPixmap(dot.toRect().adjusted(-3, -3, 3, 3), skin);
-  } else {
+  } else if (state == CDeviceState::kConnected || state == CDeviceState::kAttention) {
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x3d, 0xd6, 0x8c));
+    p.setBrush(state == CDeviceState::kConnected ? Theme::kGood : Theme::kWarning);
     p.drawEllipse(dot);
+  } else {
+    // Nothing connected: an empty ring.
+    p.setPen(QPen(Theme::kMuted, 1.4));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(dot.adjusted(0.7, 0.7, -0.7, -0.7));
   }
-  DrawControlText(p, text_, rect().adjusted(static_cast<int>(r.height()), 0, -8, 0), isEnabled());
+  DrawControlText(p, text_, rect().adjusted(static_cast<int>(r.height()), 0, -8, 0),
+                  isEnabled() && state != CDeviceState::kNone);
 }
 
 BatteryView::BatteryView(BatteryCtrl& c, QWidget* parent) : ControlView(c, parent), battery_(c) {
@@ -350,7 +423,6 @@ void BatteryView::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
   const int level = std::clamp(battery_.GetBatteryLevel(), 0, 100);
-  const bool charging = battery_.GetBatteryState() != 0;
   const qreal h = std::min<qreal>(height() - 4, 16);
   const qreal w = h * 2;
   const QRectF body(2, (height() - h) / 2, w, h);
@@ -360,7 +432,16 @@ void BatteryView::paintEvent(QPaintEvent*) {
   p.setPen(Qt::NoPen);
   p.setBrush(Theme::kMuted);
   p.drawRoundedRect(QRectF(body.right() + 1, body.center().y() - h * 0.2, 3, h * 0.4), 1, 1);
-  const QColor fill = level > 50 ? QColor(0x3d, 0xd6, 0x8c) : level > 20 ? QColor(0xff, 0xc1, 0x3d) : Theme::kAccent;
+  const QRectF caption(body.right() + 8, 0, width() - body.right() - 8, height());
+  p.setFont(UiFont(11));
+  if (level == 0) {
+    // No reading: an empty battery and a dash, nothing that looks like a level.
+    p.setPen(Theme::kMuted);
+    p.drawText(caption, Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("\u2013"));
+    return;
+  }
+  const bool charging = battery_.GetBatteryState() != 0;
+  const QColor fill = level > 50 ? Theme::kGood : level > 20 ? Theme::kWarning : Theme::kAccent;
   const QRectF inner = body.adjusted(2.5, 2.5, -2.5, -2.5);
   p.setBrush(fill);
   p.drawRoundedRect(QRectF(inner.left(), inner.top(), inner.width() * level / 100.0, inner.height()), 1.5, 1.5);
@@ -374,8 +455,7 @@ void BatteryView::paintEvent(QPaintEvent*) {
   }
   p.setPen(Theme::kText);
   p.setFont(UiFont(11));
-  p.drawText(QRectF(body.right() + 8, 0, width() - body.right() - 8, height()),
-             Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("%1%").arg(level));
+  p.drawText(caption, Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("%1%").arg(level));
 }
 
 }  // namespace PLKUI::qt

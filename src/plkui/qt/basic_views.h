@@ -6,23 +6,36 @@
 #include "plkui/basic_controls.h"
 #include "plkui/qt/control_view.h"
 
+class QLabel;
 class QMovie;
 
 namespace PLKUI::qt {
 
+// A text drawn in its rectangle; a selectable MText shows its text in a label
+// the user can select and copy from.
 class TextView : public ControlView {
  public:
   TextView(MControlFont& c, QWidget* parent);
  protected:
+  void SyncState() override;
+  void resizeEvent(QResizeEvent*) override;
   void paintEvent(QPaintEvent*) override;
   MControlFont& text_;
+ private:
+  QLabel* label_ = nullptr;
 };
 
-// MButton, CIconButton, CTextButton, CHelpButton, CImageButton.
+// MButton, CIconButton, CTextButton, CHelpButton, CImageButton. A help
+// button shows its title (the help text) in a help tip while the pointer
+// rests on it.
 class ButtonView : public ControlView {
  public:
   ButtonView(MControlFont& c, QWidget* parent);
+  ~ButtonView() override;
  protected:
+  bool event(QEvent* e) override;
+  void leaveEvent(QEvent* e) override;
+  void hideEvent(QHideEvent* e) override;
   void paintEvent(QPaintEvent*) override;
  private:
   void PaintImageButton(QPainter& p);
@@ -62,11 +75,15 @@ class AreaView : public ControlView {
   void paintEvent(QPaintEvent*) override;
 };
 
+// The connection pill: a green dot while connected, amber for a mouse that
+// cannot be configured, an empty ring when nothing is connected.
 class DeviceStateView : public TextView {
  public:
-  DeviceStateView(CDeviceState& c, QWidget* parent) : TextView(c, parent) {}
+  DeviceStateView(CDeviceState& c, QWidget* parent) : TextView(c, parent), state_(c) {}
  protected:
   void paintEvent(QPaintEvent*) override;
+ private:
+  CDeviceState& state_;
 };
 
 class BatteryView : public ControlView {

@@ -13,13 +13,6 @@ namespace PLKUI::qt {
 
 namespace {
 
-QString MenuStyleSheet() {
-  return QStringLiteral(
-      "QMenu { background: #1f232c; color: #e8ebf1; border: 1px solid #3a4150; padding: 4px; }"
-      "QMenu::item { padding: 5px 18px; border-radius: 4px; }"
-      "QMenu::item:selected { background: #ff4d5e; color: white; }");
-}
-
 void DrawChevron(QPainter& p, QPointF c, qreal s, const QColor& color, bool up = false) {
   p.setPen(QPen(color, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   p.setBrush(Qt::NoBrush);

@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 
 #include "plkui/qt/check_views.h"
+#include "plkui/qt/mouse_marker_layout.h"
 #include "plkui/qt/theme.h"
 
 namespace PLKUI::qt {
@@ -63,48 +64,12 @@ MouseView::MouseView(MouseCtrl& c, QWidget* parent) : ControlView(c, parent), mo
   setCursor(Qt::PointingHandCursor);
 }
 
-namespace {
-
-// Marker anchors on a mouse body of unit width and height, and the side of
-// the label: left button, right button, wheel, two side buttons, DPI button,
-// a rear side button and the top rear button.
-struct MarkerPlace {
-  qreal x, y;
-  bool left;
-};
-constexpr MarkerPlace kPlaces[MouseCtrl::kMarkerCount] = {
-    {0.28, 0.17, true}, {0.72, 0.17, false}, {0.5, 0.13, false}, {0.06, 0.44, true},
-    {0.07, 0.56, true}, {0.5, 0.33, false},  {0.1, 0.7, true},   {0.5, 0.85, false}};
-
-QRectF Body(const QRect& area) {
-  const qreal h = area.height() * 0.86;
-  const qreal w = std::min(h * 0.58, area.width() * 0.34);
-  return QRectF(area.center().x() - w / 2, area.center().y() - h / 2, w, h);
-}
-
-}  // namespace
-
-QPointF MouseView::Anchor(int index) const {
-  const QRectF b = Body(rect());
-  const MarkerPlace& m = kPlaces[index % MouseCtrl::kMarkerCount];
-  return QPointF(b.left() + b.width() * m.x, b.top() + b.height() * m.y);
-}
-
-QRectF MouseView::Label(int index) const {
-  const MarkerPlace& m = kPlaces[index % MouseCtrl::kMarkerCount];
-  int slot = 0;
-  for (int i = 0; i < index % MouseCtrl::kMarkerCount; ++i) slot += kPlaces[i].left == m.left;
-  const QRectF b = Body(rect());
-  const qreal w = std::min(150.0, b.left() - 28);
-  const qreal h = 28;
-  const qreal top = 12 + slot * (height() - 24 - h) / 3.0;
-  return m.left ? QRectF(4, top, w, h) : QRectF(width() - 4 - w, top, w, h);
-}
-
 void MouseView::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
-  const QRectF b = Body(rect());
+  const auto texts = mouse_.GetItemTexts();
+  const MouseMarkerLayout layout = LayOutMouseMarkers(QRectF(rect()), static_cast<int>(texts.size()));
+  const QRectF b = layout.body;
   const qreal w = b.width();
   const qreal h = b.height();
   QPainterPath body;
@@ -122,39 +87,48 @@ void MouseView::paintEvent(QPaintEvent*) {
   p.drawLine(QPointF(b.center().x(), b.top()), QPointF(b.center().x(), b.top() + h * 0.36));
   p.drawLine(QPointF(b.left() + w * 0.03, b.top() + h * 0.37), QPointF(b.right() - w * 0.03, b.top() + h * 0.37));
   p.setBrush(QColor(0x12, 0x14, 0x19));
-  p.drawRoundedRect(QRectF(b.center().x() - w * 0.07, b.top() + h * 0.08, w * 0.14, h * 0.15), 4, 4);
+  p.drawRoundedRect(QRectF(b.center().x() - w * 0.07, b.top() + h * 0.06, w * 0.14, h * 0.16), 4, 4);
   p.setPen(QPen(Theme::kAccent, 3, Qt::SolidLine, Qt::RoundCap));
   p.drawLine(QPointF(b.center().x(), b.top() + h * 0.55), QPointF(b.center().x(), b.top() + h * 0.72));
 
-  const auto texts = mouse_.GetItemTexts();
   const int selected = mouse_.GetSelectItem();
-  for (int i = 0; i < static_cast<int>(texts.size()) && i < MouseCtrl::kMarkerCount; ++i) {
+  // Leaders first, so every marker and label lies above every line.
+  for (int i = 0; i < static_cast<int>(layout.markers.size()); ++i) {
+    p.setPen(QPen(i == selected ? Theme::kAccent : Theme::kMuted, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(layout.markers[i].leader);
+  }
+  for (int i = 0; i < static_cast<int>(layout.markers.size()); ++i) {
+    const MarkerPlacement& m = layout.markers[i];
     const bool on = i == selected;
-    const QPointF a = Anchor(i);
-    const QRectF label = Label(i);
-    const QPointF joint = kPlaces[i].left ? QPointF(label.right(), label.center().y())
-                                          : QPointF(label.left(), label.center().y());
-    p.setPen(QPen(on ? Theme::kAccent : Theme::kMuted, 1));
-    p.drawLine(a, QPointF(joint.x() + (kPlaces[i].left ? 10 : -10), joint.y()));
-    p.drawLine(QPointF(joint.x() + (kPlaces[i].left ? 10 : -10), joint.y()), joint);
     p.setBrush(on ? Theme::kAccent : Theme::kRaised);
     p.setPen(QPen(on ? Qt::white : Theme::kText, 1.5));
-    p.drawEllipse(a, 8, 8);
+    p.drawEllipse(m.anchor, kMarkerRadius, kMarkerRadius);
     p.setFont(UiFont(10, true));
-    p.drawText(QRectF(a.x() - 8, a.y() - 8, 16, 16), Qt::AlignCenter, QString::number(i + 1));
-    DrawSurface(p, label, on ? Theme::kAccent.darker(160) : Theme::kRaised, on ? Theme::kAccent : Theme::kBorder, 6);
-    p.setFont(UiFont(12, on));
+    p.drawText(QRectF(m.anchor.x() - kMarkerRadius, m.anchor.y() - kMarkerRadius, 2 * kMarkerRadius,
+                      2 * kMarkerRadius),
+               Qt::AlignCenter, QString::number(i + 1));
+    DrawSurface(p, m.label, on ? Theme::kAccent.darker(160) : Theme::kRaised, on ? Theme::kAccent : Theme::kBorder, 6);
+    const QString text = ToQ(texts[i]);
+    const int size = MarkerLabelFontSize(text, m.label, on);
+    const QRectF room = MarkerLabelTextRect(m.label);
+    p.setFont(UiFont(size ? size : 10, on));
     p.setPen(on ? QColor(Qt::white) : Theme::kText);
-    p.drawText(label.adjusted(8, 0, -8, 0), Qt::AlignVCenter | (kPlaces[i].left ? Qt::AlignRight : Qt::AlignLeft),
-               p.fontMetrics().elidedText(ToQ(texts[i]), Qt::ElideRight, int(label.width()) - 16));
+    const int align = Qt::AlignVCenter | (m.left ? Qt::AlignRight : Qt::AlignLeft);
+    if (size) {
+      p.drawText(room, align | Qt::TextWordWrap, text);
+    } else {
+      p.drawText(room, align, p.fontMetrics().elidedText(text, Qt::ElideRight, int(room.width())));
+    }
   }
 }
 
 void MouseView::Clicked(QPoint pos) {
-  const int count = std::min(mouse_.GetItemCount(), int(MouseCtrl::kMarkerCount));
-  for (int i = 0; i < count; ++i) {
-    const QPointF d = Anchor(i) - QPointF(pos);
-    if (Label(i).contains(pos) || d.x() * d.x() + d.y() * d.y() <= 100) return mouse_.PerformSelect(i);
+  const MouseMarkerLayout layout = LayOutMouseMarkers(QRectF(rect()), mouse_.GetItemCount());
+  for (int i = 0; i < static_cast<int>(layout.markers.size()); ++i) {
+    const QPointF d = layout.markers[i].anchor - QPointF(pos);
+    if (layout.markers[i].label.contains(pos) || d.x() * d.x() + d.y() * d.y() <= kMarkerRadius * kMarkerRadius * 1.6)
+      return mouse_.PerformSelect(i);
   }
 }
 

@@ -31,9 +31,6 @@ class MouseView : public ControlView {
   void paintEvent(QPaintEvent*) override;
   void Clicked(QPoint pos) override;
  private:
-  // Where marker `index` sits on the mouse and where its label goes.
-  QPointF Anchor(int index) const;
-  QRectF Label(int index) const;
   MouseCtrl& mouse_;
 };
 

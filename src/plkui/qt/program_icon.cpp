@@ -3,24 +3,29 @@
 #include <QGuiApplication>
 #include <QString>
 
-#include "app/program_paths.h"
-
-namespace tk410 {
+namespace PLKUI::qt {
 
 QIcon ProgramIcon() {
-  QIcon fallback;
-  const QString folder = QString::fromStdWString(ShippedDataDirectory()) + QStringLiteral("icons/");
-  for (int size : {48, 128, 256}) {
-    const QString file = folder + QStringLiteral("tk410-%1.png").arg(size);
-    if (FileExists(file.toStdWString())) fallback.addFile(file, QSize(size, size));
-  }
-  return QIcon::fromTheme(QString::fromLatin1(kDesktopId), fallback);
+  static const QIcon icon = [] {
+    QIcon fallback;
+    const QString folder = QString::fromStdWString(tk410::ShippedDataDirectory()) + QStringLiteral("icons/");
+    for (int size : {48, 128, 256}) {
+      const QString file = folder + QStringLiteral("tk410-%1.png").arg(size);
+      if (tk410::FileExists(file.toStdWString())) fallback.addFile(file, QSize(size, size));
+    }
+    return QIcon::fromTheme(QString::fromLatin1(tk410::kDesktopId), fallback);
+  }();
+  return icon;
+}
+
+QIcon IconOfResource(int resource_id) {
+  return resource_id == kProgramIconResource ? ProgramIcon() : QIcon();
 }
 
 void ApplyProgramIdentity() {
-  QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(tk410::kDesktopId));
   const QIcon icon = ProgramIcon();
   if (!icon.isNull()) QGuiApplication::setWindowIcon(icon);
 }
 
-}  // namespace tk410
+}  // namespace PLKUI::qt

@@ -1,6 +1,7 @@
 #include "plkui/qt/qt_runtime.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QEventLoop>
 #include <QMenu>
 #include <QScreen>
@@ -14,7 +15,7 @@
 
 namespace PLKUI::qt {
 
-QtRuntime::QtRuntime() = default;
+QtRuntime::QtRuntime() { ApplyTooltipTheme(); }
 
 QtRuntime::~QtRuntime() {
   for (auto& [key, timer] : timers_) delete timer;
@@ -158,12 +159,17 @@ void QtRuntime::ShowMenu(MenuWnd& menu) {
       if (open_menus_.count(target)) target->Close();
     });
   });
-  const QPoint at = host ? host->mapToGlobal(QPoint(menu.GetPoint().x, menu.GetPoint().y))
-                         : QPoint(menu.GetPoint().x, menu.GetPoint().y);
-  popup->popup(at);
+  // The point is on the screen already (the pointer, or a control's corner
+  // the page placed on the screen).
+  popup->popup(QPoint(menu.GetPoint().x, menu.GetPoint().y));
 }
 
 void QtRuntime::MenuClosed(MenuWnd& menu) { open_menus_.erase(&menu); }
+
+std::optional<MPoint> QtRuntime::CursorPos() const {
+  const QPoint at = QCursor::pos();
+  return MPoint{at.x(), at.y()};
+}
 
 MRect QtRuntime::ScreenRect() const {
   const QScreen* screen = QGuiApplication::primaryScreen();

@@ -42,6 +42,7 @@ class QtRuntime : public QObject, public Runtime {
   void ShowMenu(MenuWnd& menu) override;
   void MenuClosed(MenuWnd& menu) override;
   MRect ScreenRect() const override;
+  std::optional<MPoint> CursorPos() const override;
 
  private:
   template <class F>

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
+#include <QToolTip>
 
 #include "app/program_paths.h"
 #include "plkui/manager.h"
@@ -48,6 +49,26 @@ QPixmap SkinPixmap(const std::wstring& name) {
 
 QColor FromBgr(uint32_t bgr) {
   return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+void ApplyTooltipTheme() {
+  QPalette palette = QToolTip::palette();
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    palette.setColor(group, QPalette::ToolTipBase, Theme::kPanel);
+    palette.setColor(group, QPalette::ToolTipText, Theme::kText);
+    palette.setColor(group, QPalette::Window, Theme::kPanel);
+    palette.setColor(group, QPalette::WindowText, Theme::kText);
+  }
+  QToolTip::setPalette(palette);
+  QToolTip::setFont(UiFont(12));
+}
+
+QString MenuStyleSheet() {
+  return QStringLiteral(
+      "QMenu { background: #1f232c; color: #e8ebf1; border: 1px solid #3a4150; padding: 4px; }"
+      "QMenu::item { padding: 5px 18px; border-radius: 4px; }"
+      "QMenu::item:selected { background: #ff4d5e; color: white; }"
+      "QMenu::item:disabled { color: #8e96a8; }");
 }
 
 void DrawSurface(QPainter& p, const QRectF& r, const QColor& fill, const QColor& border,

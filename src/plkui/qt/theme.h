@@ -25,6 +25,8 @@ inline const QColor kMuted{0x8e, 0x96, 0xa8};
 inline const QColor kAccent{0xff, 0x4d, 0x5e};
 inline const QColor kAccentSoft{0xff, 0x4d, 0x5e, 0x40};
 inline const QColor kCyan{0x2e, 0xc4, 0xff};
+inline const QColor kGood{0x3d, 0xd6, 0x8c};     // connected, charged
+inline const QColor kWarning{0xff, 0xc1, 0x3d};  // needs the user, half charged
 }  // namespace Theme
 
 QString ToQ(const std::wstring& text);
@@ -41,6 +43,13 @@ QString SkinPath(const std::wstring& name);
 
 // 0x00BBGGRR (the colour values the program stores) to a QColor.
 QColor FromBgr(uint32_t bgr);
+
+// Tooltips of the program in the theme's dark colours and font (once per
+// application; Qt's default is a light yellow box).
+void ApplyTooltipTheme();
+
+// The style of the pop-up menus of the views (combo lists, a text's copy menu).
+QString MenuStyleSheet();
 
 // A raised, rounded surface: the common button/box look.
 void DrawSurface(QPainter& p, const QRectF& r, const QColor& fill, const QColor& border,

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "plkui/qt/control_view.h"
+#include "plkui/qt/program_icon.h"
 #include "plkui/qt/theme.h"
 
 namespace PLKUI::qt {
@@ -100,15 +101,25 @@ bool WindowHost::event(QEvent* e) {
   return QWidget::event(e);
 }
 
+void WindowHost::SyncIcon() {
+  const int icon = dialog_.GetIcon();
+  if (icon == icon_) return;
+  icon_ = icon;
+  setWindowIcon(IconOfResource(icon));
+}
+
 void WindowHost::SyncWindow() {
+  SyncIcon();
   syncing_ = true;
+  setWindowTitle(ToQ(dialog_.GetTitle()));
   const MRect r = dialog_.GetWindowRect();
   if (!dialog_.IsZoomed()) setGeometry(r.left, r.top, std::max(1, r.Width()), std::max(1, r.Height()));
   setWindowFlag(Qt::WindowStaysOnTopHint, dialog_.IsTopMost());
   if (dialog_.IsWindowVisible()) {
+    // showNormal, not show: show keeps a maximised or minimised state.
     if (dialog_.IsIconic()) showMinimized();
     else if (dialog_.IsZoomed()) showMaximized();
-    else show();
+    else showNormal();
   } else {
     hide();
   }
@@ -147,6 +158,10 @@ void WindowHost::closeEvent(QCloseEvent* e) {
 
 void WindowHost::changeEvent(QEvent* e) {
   if (e->type() == QEvent::ActivationChange) dialog_.OnNcActivate(isActiveWindow());
+  // A state the window manager gave (not one this host asked for) becomes
+  // the window's own.
+  if (e->type() == QEvent::WindowStateChange && !syncing_ && isVisible())
+    dialog_.SetShowState(isMinimized(), isMaximized());
   QWidget::changeEvent(e);
 }
 

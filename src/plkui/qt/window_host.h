@@ -40,6 +40,8 @@ class WindowHost : public QWidget {
 
  private:
   void SyncWindow();
+  // The window's icon from the dialog's icon resource.
+  void SyncIcon();
   void SyncVisibility();
 
   MDialog& dialog_;
@@ -49,6 +51,7 @@ class WindowHost : public QWidget {
   bool dragging_ = false;
   QPoint drag_offset_;
   bool syncing_ = false;
+  int icon_ = 0;  // the icon resource shown
 };
 
 }  // namespace PLKUI::qt
