@@ -15,7 +15,7 @@ constexpr int kTextProfiles = 1023;
 }  // namespace
 
 TrayPresence::TrayPresence(Actions actions) : actions_(std::move(actions)) {
-  icon_.setIcon(ProgramIcon());
+  icon_.setIcon(PLKUI::qt::ProgramIcon());
   icon_.setContextMenu(&menu_);
   connect(&icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
     if (reason == QSystemTrayIcon::Trigger && actions_.open) actions_.open();
