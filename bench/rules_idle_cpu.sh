@@ -13,7 +13,7 @@ build="${1:-$root/build}"
 seconds="${2:-20}"
 bin="$build/bin"
 for tool in Xvfb openbox; do
-  command -v "$tool" >/dev/null || { echo "rules_idle_cpu: $tool is missing (scripts/deps.sh installs it)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "rules_idle_cpu: $tool is missing (scripts/deps.sh test installs it)" >&2; exit 1; }
 done
 [ -x "$bin/tk410" ] && [ -x "$bin/tk410ctl" ] || { echo "rules_idle_cpu: build tk410 and tk410ctl first" >&2; exit 1; }
 

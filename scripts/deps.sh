@@ -2,7 +2,9 @@
 # Installs the Debian packages the build, the program and the tests need,
 # and those of the checking builds: ccache, clang with libFuzzer's runtime.
 # Idempotent: when every package is present it only checks and returns.
-# `deps.sh package` adds the tools that build and check the Debian package.
+# `deps.sh package` adds the tools that build and check the Debian package;
+# `deps.sh test` adds what only the tests use (a small window manager, and
+# xdotool to bring windows to the front).
 set -euo pipefail
 
 PACKAGES=(
@@ -13,13 +15,15 @@ PACKAGES=(
   qt6-base-dev libgl-dev
   libx11-dev libxtst-dev libxi-dev libxkbcommon-dev libglib2.0-dev libxcb1-dev
   xvfb xauth x11-xkb-utils x11-utils fonts-noto-cjk fonts-open-sans
-  openbox xdotool
   librsvg2-bin
   ccache
   clang libclang-rt-dev
 )
 if [ "${1:-}" = "package" ]; then
   PACKAGES+=(dpkg-dev file lintian desktop-file-utils appstream)
+fi
+if [ "${1:-}" = "test" ]; then
+  PACKAGES+=(openbox xdotool)
 fi
 
 missing=()

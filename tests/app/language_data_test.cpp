@@ -47,6 +47,8 @@ constexpr int kUsedTextIds[] = {
     900, 901, 902, 903, 904, 905, 906, 907, 908,
     // keys the mouse cannot send
     970, 971,
+    // the pointer value the desktop may not apply
+    980,
     // macro files refused on import
     930, 931, 932, 933,
     // the double-click time's unit; help of the DPI, rate, scroll and game panels

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -10,7 +11,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "support/child_process.h"
 #include "support/xvfb_server.h"
 
 #ifdef TK410_HAVE_XCB
@@ -26,6 +26,12 @@ namespace {
 constexpr int kWindowManagerStartMs = 20000;
 constexpr int kClientStartMs = 10000;
 constexpr int kActivateMs = 10000;
+
+void Stop(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  WaitExit(pid);
+}
 
 bool OnPath(const char* program) {
   const char* path = std::getenv("PATH");
@@ -75,7 +81,7 @@ X11Desktop::X11Desktop() {
   }
   for (const char* program : {"openbox", "xdotool"}) {
     if (!OnPath(program)) {
-      failure_ = std::string(program) + " is not installed (scripts/deps.sh installs it)";
+      failure_ = std::string(program) + " is not installed (scripts/deps.sh test installs it)";
       return;
     }
   }
@@ -97,7 +103,7 @@ X11Desktop::X11Desktop() {
   xcb_change_window_attributes(x_->c, x_->root, XCB_CW_EVENT_MASK, &mask);
   xcb_flush(x_->c);
 
-  wm_pid_ = SpawnChild({"openbox", "--sm-disable"});
+  wm_pid_ = SpawnQuietly({"openbox", "--sm-disable"});
   if (wm_pid_ <= 0 || !WaitFor([this] { return !x_->Property(x_->supporting, XCB_ATOM_WINDOW).empty(); },
                                kWindowManagerStartMs)) {
     failure_ = "openbox did not start";
@@ -105,8 +111,8 @@ X11Desktop::X11Desktop() {
 }
 
 X11Desktop::~X11Desktop() {
-  for (pid_t pid : clients_) StopChild(pid);
-  StopChild(wm_pid_);
+  for (pid_t pid : clients_) Stop(pid);
+  Stop(wm_pid_);
   if (x_) {
     if (x_->c) xcb_disconnect(x_->c);
     delete x_;
@@ -155,7 +161,7 @@ X11Desktop::Client X11Desktop::StartClient(const std::string& name, const std::v
   if (error || pipe2(fds, O_CLOEXEC) != 0) return client;
   std::vector<std::string> argv = {copy.string()};
   argv.insert(argv.end(), args.begin(), args.end());
-  client.pid = SpawnChild(argv, fds[1], fds[0]);
+  client.pid = SpawnQuietly(argv, fds[0], fds[1]);
   close(fds[1]);
   if (client.pid > 0) clients_.push_back(client.pid);
   // The client prints its window's id once the window exists.
@@ -171,8 +177,8 @@ X11Desktop::Client X11Desktop::StartClient(const std::string& name, const std::v
 }
 
 bool X11Desktop::Activate(uint32_t window) {
-  const pid_t pid = SpawnChild({"xdotool", "windowactivate", std::to_string(window)});
-  if (pid <= 0 || WaitChild(pid) != 0) return false;
+  const pid_t pid = SpawnQuietly({"xdotool", "windowactivate", std::to_string(window)});
+  if (pid <= 0 || WaitExit(pid) != 0) return false;
   return WaitFor([&] { return ActiveWindow() == window; }, kActivateMs);
 }
 

@@ -7,13 +7,15 @@
 
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 namespace tk410::testing {
 
 class XvfbServer {
  public:
-  // Starts Xvfb on a free display; Running() tells whether it did.
-  XvfbServer();
+  // Starts Xvfb on a free display with one screen of `screen` (WIDTHxHEIGHTxDEPTH);
+  // Running() tells whether it did.
+  explicit XvfbServer(const std::string& screen = "640x480x24");
   ~XvfbServer();
   XvfbServer(const XvfbServer&) = delete;
   XvfbServer& operator=(const XvfbServer&) = delete;
@@ -33,6 +35,13 @@ class XvfbServer {
   std::string display_;
   std::string failure_;
 };
+
+// Runs `args` (searched on PATH) with stdin, stdout and stderr on /dev/null
+// (stdout on `out_fd` when that is 0 or more) and `close_fd` closed in the
+// child; returns the child's id, or -1.
+pid_t SpawnQuietly(const std::vector<std::string>& args, int close_fd = -1, int out_fd = -1);
+// Waits for the child `pid` to end; its exit code, or -1.
+int WaitExit(pid_t pid);
 
 // The server of this test program: started on first use, stopped when the
 // program ends. Points DISPLAY at it (and clears XDG_SESSION_TYPE, so code

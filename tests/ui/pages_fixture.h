@@ -31,6 +31,14 @@ inline std::map<int, std::wstring> NumberedTexts() {
   return texts;
 }
 
+// The control `id` of `window` as T; a missing one fails the test's expectation.
+template <class T>
+T* ExpectControl(const DeviceMainDlg& window, int id) {
+  T* control = window.Control<T>(id);
+  EXPECT_NE(control, nullptr) << "control " << id;
+  return control;
+}
+
 class WindowTest : public ::testing::Test {
  protected:
   WindowTest()
@@ -55,9 +63,7 @@ class WindowTest : public ::testing::Test {
 
   template <class T>
   T* C(int id) {
-    T* control = window->Control<T>(id);
-    EXPECT_NE(control, nullptr) << "control " << id;
-    return control;
+    return ExpectControl<T>(*window, id);
   }
   std::wstring Config(const wchar_t* key) {
     std::wstring value;

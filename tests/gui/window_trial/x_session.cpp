@@ -1,55 +1,64 @@
 #include "gui/window_trial/x_session.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <vector>
 
 #ifdef TK410_HAVE_X11
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #endif
 
-extern char** environ;
-
-namespace tk410::test {
+namespace tk410::testing {
 
 namespace {
 
+#ifdef TK410_HAVE_X11
+
 constexpr int kStartBoundMs = 10000;
+constexpr int kMapAttemptMs = 1000;
+using Deadline = std::chrono::steady_clock::time_point;
 
-// Starts `argv` with its output discarded; -1 when it could not start.
-pid_t Spawn(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = -1;
-  const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  return rc == 0 ? pid : -1;
-}
-
-void End(pid_t& pid) {
-  if (pid <= 0) return;
-  kill(pid, SIGTERM);
-  waitpid(pid, nullptr, 0);
-  pid = -1;
-}
-
-int MsLeft(std::chrono::steady_clock::time_point until) {
+int MsLeft(Deadline until) {
   const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
   return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
+
+bool HasProperty(::Display* x, Window window, const char* name) {
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  const bool has = XGetWindowProperty(x, window, XInternAtom(x, name, False), 0, 1, False, AnyPropertyType, &type,
+                                      &format, &count, &after, &data) == Success &&
+                   type != None;
+  if (data) XFree(data);
+  return has;
+}
+
+// Waits on the connection's events until `condition` holds or `until`.
+template <class Condition>
+bool WaitForX(::Display* x, Deadline until, Condition condition) {
+  while (!condition()) {
+    // Events already read wake no poll: look again after taking them.
+    bool taken = false;
+    while (XPending(x)) {
+      XEvent e;
+      XNextEvent(x, &e);
+      taken = true;
+    }
+    if (taken) continue;
+    pollfd p{ConnectionNumber(x), POLLIN, 0};
+    const int left = MsLeft(until);
+    if (left == 0 || poll(&p, 1, left) <= 0) return condition();
+  }
+  return true;
+}
+
+#endif
 
 }  // namespace
 
@@ -59,68 +68,41 @@ bool XSession::Start(std::string* reason) {
   return false;
 #else
   const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartBoundMs);
-  // The server writes its display number to the pipe once it takes clients.
-  int fds[2];
-  if (pipe2(fds, O_CLOEXEC) != 0) {
-    *reason = "no pipe";
-    return false;
-  }
-  const int server_end = fcntl(fds[1], F_DUPFD, 3);  // without close-on-exec: the server keeps it
-  close(fds[1]);
-  server_ = Spawn({"Xvfb", "-displayfd", std::to_string(server_end), "-screen", "0", "1600x1000x24",
-                   "-nolisten", "tcp"});
-  close(server_end);
-  std::string number;
-  pollfd p{fds[0], POLLIN, 0};
-  while (server_ > 0 && number.find('\n') == std::string::npos && poll(&p, 1, MsLeft(until)) > 0) {
-    char buffer[16];
-    const ssize_t n = read(fds[0], buffer, sizeof(buffer));
-    if (n <= 0) break;
-    number.append(buffer, static_cast<size_t>(n));
-  }
-  close(fds[0]);
-  if (number.find('\n') == std::string::npos) {
-    *reason = server_ > 0 ? "Xvfb did not start" : "Xvfb is not installed";
+  server_ = std::make_unique<XvfbServer>("1600x1000x24");
+  if (!server_->Running()) {
+    *reason = server_->Failure();
     Stop();
     return false;
   }
-  display_ = ":" + number.substr(0, number.find('\n'));
-  setenv("DISPLAY", display_.c_str(), 1);
+  const std::string display = server_->Display();
+  setenv("DISPLAY", display.c_str(), 1);
 
-  ::Display* x = XOpenDisplay(display_.c_str());
+  ::Display* x = XOpenDisplay(display.c_str());
   if (!x) {
-    *reason = "cannot connect to " + display_;
+    *reason = "cannot connect to " + display;
     Stop();
     return false;
   }
   const Window root = DefaultRootWindow(x);
   XSelectInput(x, root, PropertyChangeMask);
-  manager_ = Spawn({"openbox", "--sm-disable"});
-  // The manager announces itself with _NET_SUPPORTING_WM_CHECK on the root.
-  const Atom check = XInternAtom(x, "_NET_SUPPORTING_WM_CHECK", False);
-  bool running = false;
-  while (manager_ > 0 && !running) {
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(x, root, check, 0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) ==
-            Success &&
-        count == 1)
-      running = true;
-    if (data) XFree(data);
-    if (running) break;
-    // Events already read wake no poll: look again after taking them.
-    bool taken = false;
-    while (XPending(x)) {
-      XEvent e;
-      XNextEvent(x, &e);
-      taken = true;
+  manager_ = SpawnQuietly({"openbox", "--sm-disable"});
+  // The manager announces itself on the root window; a map request that
+  // reaches it while it still starts up may go unanswered, so it counts as
+  // running once it manages a window of ours (asked again if need be).
+  bool running = manager_ > 0 && WaitForX(x, until, [&] { return HasProperty(x, root, "_NET_SUPPORTING_WM_CHECK"); });
+  if (running) {
+    const Window probe = XCreateSimpleWindow(x, root, 0, 0, 10, 10, 0, 0, 0);
+    XSelectInput(x, probe, PropertyChangeMask | StructureNotifyMask);
+    running = false;
+    while (!running && MsLeft(until) > 0) {
+      XUnmapWindow(x, probe);
+      XMapWindow(x, probe);
+      XFlush(x);
+      const auto attempt = std::min(until, std::chrono::steady_clock::now() + std::chrono::milliseconds(kMapAttemptMs));
+      running = WaitForX(x, attempt, [&] { return HasProperty(x, probe, "WM_STATE"); });
     }
-    if (taken) continue;
-    pollfd xp{ConnectionNumber(x), POLLIN, 0};
-    const int left = MsLeft(until);
-    if (left == 0 || poll(&xp, 1, left) <= 0) break;
+    XDestroyWindow(x, probe);
+    XSync(x, False);
   }
   XCloseDisplay(x);
   if (!running) {
@@ -133,8 +115,12 @@ bool XSession::Start(std::string* reason) {
 }
 
 void XSession::Stop() {
-  End(manager_);
-  End(server_);
+  if (manager_ > 0) {
+    kill(manager_, SIGTERM);
+    WaitExit(manager_);
+    manager_ = -1;
+  }
+  server_.reset();
 }
 
 #ifdef TK410_HAVE_X11
@@ -186,31 +172,40 @@ bool XWindowProbe::Maximized(unsigned long window) {
   return has_vert && has_horz;
 }
 
-void XWindowProbe::ActivateFromTaskbar(unsigned long window) {
+void XWindowProbe::SendToManager(unsigned long window, const char* message, const long (&data)[4]) {
   XEvent e{};
   e.xclient.type = ClientMessage;
   e.xclient.window = window;
-  e.xclient.message_type = XInternAtom(D(display_), "_NET_ACTIVE_WINDOW", False);
+  e.xclient.message_type = XInternAtom(D(display_), message, False);
   e.xclient.format = 32;
-  e.xclient.data.l[0] = 2;  // from a pager or taskbar
-  e.xclient.data.l[1] = CurrentTime;
+  for (int i = 0; i < 4; ++i) e.xclient.data.l[i] = data[i];
   XSendEvent(D(display_), DefaultRootWindow(D(display_)), False,
              SubstructureRedirectMask | SubstructureNotifyMask, &e);
   XFlush(D(display_));
 }
 
+void XWindowProbe::ActivateFromTaskbar(unsigned long window) {
+  constexpr long kFromPager = 2;
+  SendToManager(window, "_NET_ACTIVE_WINDOW", {kFromPager, CurrentTime, 0, 0});
+}
+
 void XWindowProbe::UnmaximizeFromTaskbar(unsigned long window) {
+  constexpr long kRemove = 0;
+  constexpr long kFromPager = 2;
+  const long vert = static_cast<long>(XInternAtom(D(display_), "_NET_WM_STATE_MAXIMIZED_VERT", False));
+  const long horz = static_cast<long>(XInternAtom(D(display_), "_NET_WM_STATE_MAXIMIZED_HORZ", False));
+  SendToManager(window, "_NET_WM_STATE", {kRemove, vert, horz, kFromPager});
+}
+
+unsigned long XWindowProbe::MarkerAtom() { return XInternAtom(D(display_), "_TK410_TEST_MARK", False); }
+
+void XWindowProbe::SendMarker(unsigned long window) {
   XEvent e{};
   e.xclient.type = ClientMessage;
   e.xclient.window = window;
-  e.xclient.message_type = XInternAtom(D(display_), "_NET_WM_STATE", False);
+  e.xclient.message_type = MarkerAtom();
   e.xclient.format = 32;
-  e.xclient.data.l[0] = 0;  // remove
-  e.xclient.data.l[1] = static_cast<long>(XInternAtom(D(display_), "_NET_WM_STATE_MAXIMIZED_VERT", False));
-  e.xclient.data.l[2] = static_cast<long>(XInternAtom(D(display_), "_NET_WM_STATE_MAXIMIZED_HORZ", False));
-  e.xclient.data.l[3] = 2;  // from a pager or taskbar
-  XSendEvent(D(display_), DefaultRootWindow(D(display_)), False,
-             SubstructureRedirectMask | SubstructureNotifyMask, &e);
+  XSendEvent(D(display_), window, False, NoEventMask, &e);
   XFlush(D(display_));
 }
 
@@ -222,7 +217,10 @@ int XWindowProbe::WmState(unsigned long) { return 0; }
 bool XWindowProbe::Maximized(unsigned long) { return false; }
 void XWindowProbe::ActivateFromTaskbar(unsigned long) {}
 void XWindowProbe::UnmaximizeFromTaskbar(unsigned long) {}
+unsigned long XWindowProbe::MarkerAtom() { return 0; }
+void XWindowProbe::SendMarker(unsigned long) {}
+void XWindowProbe::SendToManager(unsigned long, const char*, const long (&)[4]) {}
 
 #endif
 
-}  // namespace tk410::test
+}  // namespace tk410::testing

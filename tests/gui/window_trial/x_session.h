@@ -4,10 +4,13 @@
 // that reads what the window manager did to a window. Where either program
 // is missing or does not start, Start says why and the tests skip.
 
+#include <memory>
 #include <string>
 #include <sys/types.h>
 
-namespace tk410::test {
+#include "support/xvfb_server.h"
+
+namespace tk410::testing {
 
 class XSession {
  public:
@@ -16,18 +19,18 @@ class XSession {
   XSession(const XSession&) = delete;
   XSession& operator=(const XSession&) = delete;
 
-  // Starts the server (a free display number) and the window manager and
-  // waits, bounded, until the manager runs. False with `reason` otherwise.
+  // Starts the server (a free display number, 1600 x 1000) and the window
+  // manager, points DISPLAY at it and waits, bounded, until the manager
+  // runs. False with `reason` otherwise.
   bool Start(std::string* reason);
   // Ends the two programs this session started.
   void Stop();
   // ":N" once started.
-  const std::string& Display() const { return display_; }
+  std::string Display() const { return server_ ? server_->Display() : std::string(); }
 
  private:
-  pid_t server_ = -1;
+  std::unique_ptr<XvfbServer> server_;
   pid_t manager_ = -1;
-  std::string display_;
 };
 
 // Reads window-manager state through a connection of its own.
@@ -49,9 +52,18 @@ class XWindowProbe {
   // Asks the window manager to take the maximised state away, as a
   // taskbar's "restore" does.
   void UnmaximizeFromTaskbar(unsigned long window);
+  // Sends the window's owner a client message of type MarkerAtom(). The
+  // owner receives it after every event the server sent it before, so
+  // seeing it means the owner has read the window manager's changes that
+  // this probe has seen.
+  void SendMarker(unsigned long window);
+  unsigned long MarkerAtom();
 
  private:
+  // A client message about `window` to the root, where the manager reads it.
+  void SendToManager(unsigned long window, const char* message, const long (&data)[4]);
+
   void* display_ = nullptr;
 };
 
-}  // namespace tk410::test
+}  // namespace tk410::testing

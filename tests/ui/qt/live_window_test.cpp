@@ -180,9 +180,12 @@ TEST_F(LiveWindowTest, PagesAfterTheFirstReadAreSavedAsPictures) {
 
 TEST_F(LiveWindowTest, TypedStageAndClickedRateReachTheMouseOnWrite) {
   ShowPage(2);
-  // A wired mouse by cable offers 1000 Hz only, as a button of normal width.
+  // A wired mouse by cable offers 1000 Hz only, as a button of normal width;
+  // the 125 Hz the mouse holds stays in view, checked, and cannot be chosen.
   for (int id = ctl::kFirstRate; id <= ctl::kLastRate; ++id)
-    EXPECT_EQ(host_->ViewOf(id)->isVisible(), id == ctl::kRate1000) << id;
+    EXPECT_EQ(host_->ViewOf(id)->isVisible(), id == ctl::kRate1000 || id == ctl::kFirstRate) << id;
+  EXPECT_EQ(Checked(ctl::kFirstRate), 1);
+  EXPECT_FALSE(host_->ViewOf(ctl::kFirstRate)->isEnabled());
   EXPECT_LT(host_->ViewOf(ctl::kRate1000)->width(), host_->width() / 4);
 
   // Stage 3: click into its DPI box, type, finish with Enter.
@@ -198,6 +201,8 @@ TEST_F(LiveWindowTest, TypedStageAndClickedRateReachTheMouseOnWrite) {
   QTest::mouseClick(host_->ViewOf(ctl::kRate1000), Qt::LeftButton);
   EXPECT_EQ(Config(L"report_rate"), L"4");
   EXPECT_EQ(MouseSettings().report_rate, 1);  // nothing sent yet
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(host_->ViewOf(ctl::kFirstRate)->isVisible());
 
   ShowPage(1);
   DialogWatcher watcher(*window_, runtime_);

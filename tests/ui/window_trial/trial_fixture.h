@@ -66,19 +66,19 @@ class TrialWindowTest : public ::testing::Test {
 
   template <class T>
   T* C(int id) {
-    T* control = window->Control<T>(id);
-    EXPECT_NE(control, nullptr) << "control " << id;
-    return control;
+    return ExpectControl<T>(*window, id);
   }
   std::wstring Caption(int id) { return C<PLKUI::MControlFont>(id)->GetTitle(); }
+  // A value of `profile` (0: the current profile).
   std::wstring Config(const wchar_t* key, int profile = 0) {
     std::wstring value;
-    db.GetConfigValue(profile ? profile : window->current_profile.load(), key, value);
+    db.GetConfigValue(Profile(profile), key, value);
     return value;
   }
   void SetConfig(const wchar_t* key, const std::wstring& value, int profile = 0) {
-    db.SetConfigValue(profile ? profile : window->current_profile.load(), key, value);
+    db.SetConfigValue(Profile(profile), key, value);
   }
+  int Profile(int profile) const { return profile ? profile : window->current_profile.load(); }
 
   testing::TempDir dir;
   ManualClock clock;
