@@ -3,7 +3,8 @@
 # and those of the checking builds: ccache, clang with libFuzzer's runtime.
 # Idempotent: when every package is present it only checks and returns.
 # `deps.sh package` adds the tools that build and check the Debian package;
-# `deps.sh test` adds what only the tests use (a small window manager).
+# `deps.sh test` adds what only the tests use (a small window manager, and
+# xdotool to bring windows to the front).
 set -euo pipefail
 
 PACKAGES=(
@@ -12,7 +13,7 @@ PACKAGES=(
   libsqlite3-dev sqlite3
   libhidapi-dev libudev-dev
   qt6-base-dev libgl-dev
-  libx11-dev libxtst-dev libxi-dev libxkbcommon-dev libglib2.0-dev libxdamage-dev libfontconfig-dev
+  libx11-dev libxtst-dev libxi-dev libxkbcommon-dev libglib2.0-dev libxdamage-dev libfontconfig-dev libxcb1-dev
   xvfb xauth x11-xkb-utils x11-utils fonts-noto-cjk fonts-open-sans fonts-noto-color-emoji
   librsvg2-bin
   ccache
@@ -22,7 +23,7 @@ if [ "${1:-}" = "package" ]; then
   PACKAGES+=(dpkg-dev file lintian desktop-file-utils appstream)
 fi
 if [ "${1:-}" = "test" ]; then
-  PACKAGES+=(openbox)
+  PACKAGES+=(openbox xdotool)
 fi
 
 missing=()

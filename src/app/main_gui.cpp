@@ -43,8 +43,11 @@
 #include "plkui/manager.h"
 #include "platform/raw_input_hub.h"
 #include "platform/x11_raw_input.h"
+#include "platform/x11_active_window.h"
 #include "plkui/qt/program_icon.h"
 #include "plkui/qt/font_warmup.h"
+#include "plkui/qt/tray_presence.h"
+#include "ui/profile_follower.h"
 #include "plkui/qt/qt_file_dialogs.h"
 #include "plkui/qt/qt_raw_input.h"
 #include "plkui/qt/qt_runtime.h"
@@ -205,7 +208,31 @@ int main(int argc, char** argv) {
   services.config_home = XdgConfigHome();
   services.virtual_mouse = bus != nullptr;
 
+  // Profiles that follow the program in front, and the tray icon that keeps
+  // the program reachable while they do (both idle until a rule exists).
+  X11ActiveWindow active_window(SystemClockInstance());
+  services.active_window = &active_window;
+  DeviceMainDlg* shown_window = nullptr;
+  auto bring_forward = [&] {
+    if (!shown_window) return;
+    shown_window->ShowWindow(1);
+    if (QWidget* host = runtime.HostOf(*shown_window)) {
+      host->showNormal();
+      host->raise();
+      host->activateWindow();
+    }
+  };
+  TrayPresence tray({[&](int profile) { if (shown_window) FollowProfile(*shown_window, profile); },
+                     bring_forward,
+                     [&] { if (shown_window) shown_window->EndProgram(); },
+                     [&](int text_id) { return texts.GetLangText(text_id); }});
+  services.presence = &tray;
+  // The program ends through its own exits only: a tray menu that closes
+  // while the window is hidden is no last window closing.
+  app.setQuitOnLastWindowClosed(false);
+
   DeviceMainDlg window(services);
+  shown_window = &window;
   PLKUI::QtFileDialogs file_dialogs;
   window.SetFileDialogs(&file_dialogs);
   // Hot-plug of the virtual mouse comes from its bus instead of udev.
@@ -238,15 +265,13 @@ int main(int argc, char** argv) {
   // A later start asks this one to come forward, shown normally even when started hidden.
   instance.SetActivationHandler([&](const std::string& token) {
     if (!token.empty()) qputenv("XDG_ACTIVATION_TOKEN", QByteArray::fromStdString(token));
-    window.ShowWindow(1);
-    if (QWidget* host = runtime.HostOf(window)) {
-      host->showNormal();
-      host->raise();
-      host->activateWindow();
-    }
+    bring_forward();
   });
+  // tk410ctl tells of a profile it selected or rules it changed.
+  instance.SetRequestHandler([&](const std::string& line) { HandleInstanceRequest(window, line); });
   window.ShowModal(startup.start_hidden ? 0 : 1);
   window.EndProgram();
+  shown_window = nullptr;
   window.DestroyWindow();
   global_input.Stop();
   window_input.Stop();

@@ -214,9 +214,19 @@ void SingleInstance::SetActivationHandler(ActivationHandler handler) {
   handler_ = std::move(handler);
 }
 
+void SingleInstance::SetRequestHandler(RequestHandler handler) { request_handler_ = std::move(handler); }
+
 void SingleInstance::HandleLine(const std::string& line) {
   std::string token;
-  if (!ParseActivationRequest(line, &token)) return;
+  if (!ParseActivationRequest(line, &token)) {
+    std::string request = line;
+    while (!request.empty() && (request.back() == '\n' || request.back() == '\r')) request.pop_back();
+    if (request_handler_ && !request.empty()) {
+      ++requests_;
+      request_handler_(request);
+    }
+    return;
+  }
   ++activations_;
   if (handler_) handler_(token);
 }
@@ -234,20 +244,24 @@ void SingleInstance::OnNewConnection() {
   }
 }
 
-bool SingleInstance::WaitForActivation(int timeout_ms) {
+bool SingleInstance::WaitForActivation(int timeout_ms) { return WaitForLine(activations_, timeout_ms); }
+
+bool SingleInstance::WaitForRequest(int timeout_ms) { return WaitForLine(requests_, timeout_ms); }
+
+bool SingleInstance::WaitForLine(const int& counter, int timeout_ms) {
   if (!server_) return false;
-  const int before = activations_;
+  const int before = counter;
   // Waiting hands a new connection to OnNewConnection at once (which takes it
   // from the pending list, so the wait's own result says nothing).
   server_->waitForNewConnection(timeout_ms);
   for (QLocalSocket* socket : server_->findChildren<QLocalSocket*>()) {
-    while (activations_ == before && socket->state() == QLocalSocket::ConnectedState &&
+    while (counter == before && socket->state() == QLocalSocket::ConnectedState &&
            socket->waitForReadyRead(timeout_ms)) {
       ReadLines(socket);
     }
     ReadLines(socket);
   }
-  return activations_ > before;
+  return counter > before;
 }
 
 }  // namespace tk410

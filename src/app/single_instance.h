@@ -7,7 +7,8 @@
 // started hidden.
 //
 // Request on the socket, one line of UTF-8 text: "activate" or
-// "activate <token>", ended by '\n'.
+// "activate <token>", ended by '\n'; other lines go to the request handler
+// (app/instance_request.h).
 //
 // The folder must be this user's alone: whoever can write into it can hold
 // the lock (the program would never start) and listen on the socket (and
@@ -71,9 +72,15 @@ class SingleInstance {
   // First instance: called for every activation request on the thread that
   // runs the Qt event loop (or inside WaitForActivation).
   void SetActivationHandler(ActivationHandler handler);
+  // First instance: every other request line, without its '\n', on the same
+  // thread as the activation handler.
+  using RequestHandler = std::function<void(const std::string& line)>;
+  void SetRequestHandler(RequestHandler handler);
   // Without an event loop: waits up to `timeout_ms` for one request and
   // handles it; false when none came.
   bool WaitForActivation(int timeout_ms);
+  // The same for one request line of the request handler.
+  bool WaitForRequest(int timeout_ms);
 
   bool IsListening() const;
   std::wstring LockPath() const;
@@ -83,13 +90,17 @@ class SingleInstance {
   void OnNewConnection();
   void HandleLine(const std::string& line);
   void ReadLines(QLocalSocket* socket);
+  // Waits up to `timeout_ms` for `counter` to grow, handling what arrives.
+  bool WaitForLine(const int& counter, int timeout_ms);
 
   std::wstring directory_;
   std::wstring name_;
   std::unique_ptr<QLockFile> lock_;
   std::unique_ptr<QLocalServer> server_;
   ActivationHandler handler_;
-  int activations_ = 0;  // requests handled so far
+  RequestHandler request_handler_;
+  int activations_ = 0;  // activation requests handled so far
+  int requests_ = 0;     // other request lines handled so far
   bool delivered_ = false;
   std::string error_;
 };

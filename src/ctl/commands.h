@@ -18,6 +18,8 @@ Outcome GetCommand(Session& session, const Args& args);
 Outcome SetCommand(Session& session, const Args& args);
 Outcome AssignCommand(Session& session, const Args& args);
 Outcome MacroCommand(Session& session, const Args& args);
+// Per-program profile rules (rule_commands.cpp).
+Outcome RuleCommand(Session& session, const Args& args);
 // profile export|import FILE (profile_file_commands.cpp); args[0] is the verb.
 Outcome ProfileFileCommand(Session& session, const Args& args);
 

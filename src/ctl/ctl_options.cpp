@@ -67,6 +67,10 @@ bool ParseOptions(const std::vector<std::string>& argv, CtlOptions* options, std
       o.help = true;
       continue;
     }
+    if (arg == "--other") {
+      o.rule_matches.emplace_back("other", "");
+      continue;
+    }
     // --name=value or --name value
     std::string value;
     bool has_value = false;
@@ -78,6 +82,11 @@ bool ParseOptions(const std::vector<std::string>& argv, CtlOptions* options, std
     }
     std::string* slot = ValueSlot(arg, &o);
     const bool is_device_type = arg == "--device-type";
+    const bool is_rule_match = arg == "--exe" || arg == "--class" || arg == "--steam";
+    if (is_rule_match) {
+      o.rule_matches.emplace_back(arg.substr(2), "");
+      slot = &o.rule_matches.back().second;
+    }
     if (!slot && !is_device_type) {
       *error = "unknown option " + arg;
       return false;
@@ -147,6 +156,10 @@ const char* UsageText() {
       "  macro list | macro new [NAME] | macro show ID\n"
       "  macro export ID DIR          write the macro to DIR/NAME-TICK.xml; print the file\n"
       "  macro import FILE            add the macro of a macro file; print its id\n"
+      "  rule list                    the per-program profile rules (--json: as JSON)\n"
+      "  rule add PROFILE --exe NAME|--class CLASS|--steam APPID|--other\n"
+      "                               use PROFILE while that program is in front; print the id\n"
+      "  rule remove ID | rule export FILE | rule import FILE\n"
       "  udev-rules                   print the udev rule for the catalogue's devices\n"
       "  watch [SECONDS]              run start-up, hot-plug and the status poll; print changes\n"
       "FAULT (the virtual mouse): no-reply[:N], open-denied, stray-report[:N], late-reply[:N],\n"

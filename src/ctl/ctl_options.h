@@ -6,6 +6,7 @@
 //            [--sim-fault FAULT] [--data-dir DIR]
 //            [--device-type N] [--trace-frames FILE|-] [--json] COMMAND [ARGS]
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tk410::ctl_tool {
@@ -21,6 +22,10 @@ struct CtlOptions {
   std::string trace_frames;  // empty: no trace; "-": stdout
   bool json = false;
   bool help = false;
+  // What `rule add` names, in the order given: ("exe", NAME), ("class",
+  // CLASS), ("steam", APPID) from --exe, --class, --steam; ("other", "")
+  // from --other.
+  std::vector<std::pair<std::string, std::string>> rule_matches;
   std::string command;
   std::vector<std::string> args;
 };

@@ -31,6 +31,7 @@ Outcome RunCommand(Session& session, const CtlOptions& options) {
   if (c == "set") return SetCommand(session, a);
   if (c == "assign") return AssignCommand(session, a);
   if (c == "macro") return MacroCommand(session, a);
+  if (c == "rule") return RuleCommand(session, a);
   if (c == "watch") return WatchCommand(session, a);
   return Outcome::Fail(kExitUsage, "unknown command '" + c + "' (see tk410ctl --help)");
 }
@@ -48,6 +49,9 @@ int Main(int argc, char** argv) {
   // The rule text needs only the catalogue: no data folder is created for it.
   if (options.command == "udev-rules") return Finish(UdevRulesCommand(options.args));
 
+  if (!options.rule_matches.empty() && options.command != "rule") {
+    return Finish(Outcome::Fail(kExitUsage, "--exe, --class, --steam and --other belong to rule add"));
+  }
   Session session(options);
   Outcome outcome = session.OpenStore();
   if (outcome.ok()) outcome = RunCommand(session, options);

@@ -11,6 +11,8 @@
 #include "ctl/ctl_session.h"
 #include "ctl/json_text.h"
 #include "ctl/terminal_text.h"
+#include "ctl/window_notify.h"
+#include "app/instance_request.h"
 #include "macro/macro_model.h"
 #include "macro/macro_steps.h"
 #include "store/config_database.h"
@@ -76,11 +78,7 @@ Outcome ProfileCommand(Session& session, const Args& args) {
     if (args.size() != 2 || !ParseIntIn(args[1], 1, std::numeric_limits<int>::max(), &number)) {
       return Usage("profile select needs a profile number");
     }
-    RecordList<ProfileRecord> profiles;
-    db.LoadProfiles(profiles);
-    bool exists = false;
-    for (const auto& p : profiles) exists = exists || p->profile == number;
-    if (!exists) return Outcome::Fail(kExitData, "no profile " + args[1]);
+    if (!db.HasProfile(number)) return Outcome::Fail(kExitData, "no profile " + args[1]);
     // As the profile list does: make it active; the mouse receives its values
     // with the next write.
     if (!db.SetActiveProfile(number)) {
@@ -88,6 +86,8 @@ Outcome ProfileCommand(Session& session, const Args& args) {
     }
     window.current_profile.store(number);
     Print("profile " + std::to_string(number) + " selected");
+    // A running window on this database follows: its pages and the mouse.
+    NotifyRunningWindow(ProfileRequestLine(number, db.GetPath()));
     return Outcome::Ok();
   }
 

@@ -112,6 +112,8 @@ class ConfigDatabase {
   bool SetActiveProfile(int profile);
   // The number of the active profile, 0 when none is active.
   int GetActiveProfile();
+  // True when a profile of this number exists.
+  bool HasProfile(int profile);
   // When the database has no profile: adds the five default profiles (named
   // by the text ids "800", "801", "811", "821", "831", numbered 1 to 5) and
   // makes profile 1 active. Then, when no profile is active, makes profile 1
@@ -157,6 +159,19 @@ class ConfigDatabase {
   // The steps of a macro in ascending record_index.
   int LoadMacroEvents(int macro_id, RecordList<MacroEvent>& list);
   bool DeleteMacroEvents(int macro_id);
+
+  // ------------------------------------------------ per-program profiles
+  // Adds a rule; the new rule_id, 0 on failure. A rule for every other
+  // program (match type 0) replaces the one stored before.
+  int AddAppRule(const AppRuleRecord& record);
+  // Every rule in ascending rule_id; 0 rules in a file without the table.
+  int LoadAppRules(RecordList<AppRuleRecord>& list);
+  // False when no rule has this id (or the delete failed).
+  bool DeleteAppRule(int rule_id);
+  // False when no rule has this id (or the update failed).
+  bool SetAppRuleProfile(int rule_id, int profile);
+  // True when at least one rule is stored: the feature is on.
+  bool HasAppRules();
 
  private:
   bool OpenFile(const std::wstring& directory, const std::wstring& name);

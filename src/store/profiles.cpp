@@ -58,6 +58,13 @@ int ConfigDatabase::GetActiveProfile() {
   return query.NextRow() ? query.Int(0) : 0;
 }
 
+bool ConfigDatabase::HasProfile(int profile) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  SqlQuery query(connection_);
+  query.Prepare("SELECT count(*) FROM t_profile_data WHERE profile = ?", {profile});
+  return query.NextRow() && query.Int(0) > 0;
+}
+
 int ConfigDatabase::EnsureDefaultProfiles() {
   std::lock_guard<std::recursive_mutex> hold(lock_);
   RecordList<ProfileRecord> profiles;

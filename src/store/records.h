@@ -71,6 +71,16 @@ struct MacroEvent {
   std::wstring desc;
 };
 
+// A row of t_app_rule: which profile the mouse takes while a program's
+// window is in front. match_type says what match_text names (see
+// rules/app_rule.h); profile 0 is never stored.
+struct AppRuleRecord {
+  int rule_id = 0;
+  int match_type = 0;
+  std::wstring match_text;
+  int profile = 0;
+};
+
 template <typename T>
 using RecordList = std::vector<std::unique_ptr<T>>;
 

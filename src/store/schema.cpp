@@ -41,6 +41,11 @@ const std::vector<const char*>& SchemaStatements() {
       "CREATE TABLE IF NOT EXISTS t_key_light_data(keylight_id INTEGER PRIMARY KEY "
       "AUTOINCREMENT, profile INTEGER, light_id INTEGER, key_code INTEGER, key_rgb INTEGER)",
       "CREATE INDEX IF NOT EXISTS keylightindex ON t_key_light_data(keylight_id)",
+      // The per-program profile rules; files made before them gain the empty
+      // table on their next open. Not among the tables a file must hold: a
+      // read-only older file still serves, with no rules.
+      "CREATE TABLE IF NOT EXISTS t_app_rule(rule_id INTEGER PRIMARY KEY AUTOINCREMENT, "
+      "match_type INTEGER, match_text TEXT, profile INTEGER)",
   };
   return statements;
 }

@@ -165,6 +165,11 @@ constexpr int kLeftLockLabel = 273;
 constexpr int kLeftLock = 274;
 constexpr int kControlPanelLabel = 275;
 constexpr int kControlPanel = 276;
+// Profiles for programs: the row that opens the rules dialog, and the line
+// saying why the window in front cannot be known.
+constexpr int kRulesLabel = 277;
+constexpr int kRulesButton = 278;
+constexpr int kRulesStatus = 279;
 
 // Decorative panels of our own layout; they carry no behaviour.
 constexpr int kFirstDecoration = 2000;

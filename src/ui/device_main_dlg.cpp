@@ -5,6 +5,7 @@
 #include "device/device_manager.h"
 #include "device/product.h"
 #include "store/config_database.h"
+#include "ui/profile_follower.h"
 
 namespace tk410 {
 
@@ -37,6 +38,8 @@ DeviceMainDlg::DeviceMainDlg(DeviceMainServices services)
 }
 
 DeviceMainDlg::~DeviceMainDlg() {
+  // The watcher's thread posts to this window: it stops first.
+  if (follower_) follower_->Stop();
   StopWorker();
   services_.devices->ClearStatusReportSink(this);
   services_.db->SetConnectionModeSource(nullptr);
@@ -44,6 +47,13 @@ DeviceMainDlg::~DeviceMainDlg() {
 
 std::wstring DeviceMainDlg::LangText(int text_id) const {
   return services_.texts ? services_.texts->GetLangText(text_id) : std::wstring();
+}
+
+ProfileFollower& DeviceMainDlg::Follower() {
+  std::call_once(follower_once_, [this] {
+    follower_ = std::make_unique<ProfileFollower>(*this, services_.active_window, services_.proc_root);
+  });
+  return *follower_;
 }
 
 std::wstring DeviceMainDlg::WindowTitleText() const {

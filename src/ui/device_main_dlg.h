@@ -39,6 +39,7 @@ class DeviceManager;
 class Clock;
 class FileDialogs;
 class MacroPage;
+class ProfileFollower;
 
 class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceMainDef {
  public:
@@ -238,6 +239,15 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
  private:
   std::once_flag macro_page_once_;
   std::shared_ptr<MacroPage> macro_page_;
+
+  // ---- per-program profiles (src/ui/profile_follower.cpp) -----------------
+ public:
+  // Made on first use (any thread).
+  ProfileFollower& Follower();
+
+ private:
+  std::once_flag follower_once_;
+  std::unique_ptr<ProfileFollower> follower_;
 };
 
 }  // namespace tk410

@@ -19,6 +19,8 @@ class PointerSettings;
 class ProcessLauncher;
 class LanguageFileTexts;
 class SettingsStore;
+class ActiveWindowSource;
+class BackgroundPresence;
 
 struct DeviceMainServices {
   ConfigDatabase* db = nullptr;              // default: ConfigDatabase::Instance()
@@ -43,6 +45,11 @@ struct DeviceMainServices {
   LanguageFileTexts* language_files = nullptr; // null: the language cannot be changed
   const SettingsStore* settings = nullptr;     // where a language change is stored
   std::wstring config_home;                    // XDG config folder of the autostart entry; empty: none
+
+  // ---- per-program profiles (ui/profile_follower.h, ui/background_presence.h) ----
+  ActiveWindowSource* active_window = nullptr;  // null: profiles follow no program
+  BackgroundPresence* presence = nullptr;       // null: no tray; closing with rules minimises
+  std::string proc_root = "/proc";              // where the processes of windows are looked up
 };
 
 }  // namespace tk410

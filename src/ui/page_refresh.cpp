@@ -8,6 +8,7 @@
 #include "device/device_manager.h"
 #include "plkui/controls.h"
 #include "store/config_database.h"
+#include "ui/background_presence.h"
 #include "ui/device_main_dlg.h"
 #include "ui/macro_page.h"
 #include "ui/system_settings_page.h"
@@ -36,6 +37,7 @@ void DeviceMainDlg::RefreshProfileList() {
   }
   current_profile.store(active);
   if (combo) combo->SelectData(active);
+  UpdatePresence(*this);
 }
 
 namespace {
@@ -65,6 +67,7 @@ void DeviceMainDlg::SetConnectionText(int text_id) {
 
 void DeviceMainDlg::SetBattery(int level, int state) {
   if (auto* battery = Control<PLKUI::BatteryCtrl>(ctl::kBattery)) battery->SetBatteryInfo(level, state);
+  UpdatePresence(*this);
 }
 
 // ---------------------------------------------------------------- buttons page

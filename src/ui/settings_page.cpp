@@ -84,6 +84,10 @@ void BuildSettingsPage(DeviceMainDlg& w, PLKUI::MTabLayout* layout) {
   Switch(b, ctl::kLeftLock, 432);
   b.Text(ctl::kControlPanelLabel, Box(kLeftCard + 16, 490, 260, 30), 630);
   b.Button(ctl::kControlPanel, Box(kLeftCard + 303, 486, 160, 38), 641);
+  b.Text(ctl::kRulesLabel, Box(kLeftCard + 16, 548, 280, 30), 1000);
+  b.Button(ctl::kRulesButton, Box(kLeftCard + 303, 544, 160, 38), 1001);
+  if (auto* status = b.Text(ctl::kRulesStatus, Box(kLeftCard + 16, 592, 447, 56), 0, 12))
+    status->SetTextColor(theme::kMuted);
 
   // Right column: system pointer settings.
   b.Card(Box(kRightCard, 116, kCardWidth, 612));

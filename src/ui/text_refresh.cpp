@@ -11,6 +11,7 @@
 #include "device/device_manager.h"
 #include "plkui/controls.h"
 #include "ui/device_main_dlg.h"
+#include "ui/profile_follower.h"
 #include "ui/performance_values.h"
 #include "ui/system_settings_page.h"
 
@@ -65,6 +66,7 @@ constexpr Caption kSettingsCaptions[] = {
     {ctl::kPointerPrecision, 634}, {ctl::kWheelLinesLabel, 635},   {ctl::kWheelPage, 637},
     {ctl::kWheelLinesRadio, 636},  {ctl::kDoubleClickLabel, 638},  {ctl::kSlowLabel2, 632},
     {ctl::kFastLabel2, 633},       {ctl::kDoubleClickUnit, kDoubleClickUnitText},
+    {ctl::kRulesLabel, 1000},      {ctl::kRulesButton, 1001},
 };
 
 constexpr Caption kFrameTooltips[] = {{ctl::kClose, 5}, {ctl::kMinimize, 6}, {ctl::kMaximize, 7}};
@@ -168,6 +170,7 @@ void RefreshSettingsPage(DeviceMainDlg& w) {
   SetCaptions(w, kSettingsCaptions);
   SetCaption(w, ctl::kPointerHelp, PointerHelpText(w));
   ShowPointerNote(w);
+  w.Follower().OnStateChanged();
 }
 
 }  // namespace

@@ -12,7 +12,10 @@
 #include "ui/macro_page.h"
 #include "ui/message_box.h"
 #include "ui/page_handlers.h"
+#include "ui/background_presence.h"
 #include "ui/profile_files.h"
+#include "ui/profile_follower.h"
+#include "ui/rules_dialog.h"
 #include "ui/system_settings_page.h"
 
 namespace tk410 {
@@ -82,6 +85,7 @@ intptr_t DeviceMainDlg::OnInitDialog() {
   StartUp();
   // The pointer values follow when the settings page is shown.
   FillProgramSettings(*this);
+  Follower().RulesChanged();
   return 1;
 }
 
@@ -115,7 +119,7 @@ intptr_t DeviceMainDlg::OnMessage(int id, int code, intptr_t param) {
 
   switch (id) {
     case ctl::kClose:
-      EndProgram();
+      if (!CloseToBackground(*this)) EndProgram();
       return 0;
     case ctl::kMinimize:
       OnMinimize();
@@ -137,6 +141,10 @@ intptr_t DeviceMainDlg::OnMessage(int id, int code, intptr_t param) {
   if (id == ctl::kFactoryReset) return OnSettingsMessage(*this, id, code);
   if (id >= ctl::kMacroList && id <= ctl::kMoveY && id != ctl::kMacroImport && id != ctl::kMacroExport)
     return MacroEditor().OnMessage(id, code, param);
+  if (id == ctl::kRulesButton) {
+    ShowRulesDialog(*this);
+    return 0;
+  }
   if (IsSystemSettingsControl(id)) return OnSystemSettingsMessage(*this, id, code);
   if (FileDialogs* dialogs = GetFileDialogs()) {
     if (id == ctl::kMacroImport) ImportMacroToList(*this, *dialogs);
@@ -149,6 +157,16 @@ intptr_t DeviceMainDlg::OnWindowMessage(unsigned message, uintptr_t wparam, intp
   switch (message) {
     case kMsgDeviceChange:
       return HandleDeviceChangeMessage(wparam, lparam);
+    case PLKUI::kWmClose:
+      // With rules the program stays, so that profiles go on following.
+      if (CloseToBackground(*this)) return 0;
+      break;
+    case kMsgWindowInFront:
+      Follower().OnWindowInFront();
+      return 0;
+    case kMsgFollowState:
+      Follower().OnStateChanged();
+      return 0;
     case kMsgExit:
       if (lparam == kExitParam) EndProgram();
       return 0;
@@ -215,6 +233,7 @@ int DeviceMainDlg::ShowWaitDialog(int task_kind) {
 
 void DeviceMainDlg::EndProgram() {
   if (program_ended_.exchange(true)) return;
+  Follower().Stop();
   // Worker first, so no write is cut half way; then the database.
   StopWorker();
   Db().Close();

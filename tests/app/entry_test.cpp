@@ -17,18 +17,13 @@
 #include "app/single_instance.h"
 #include "base/text.h"
 #include "scoped_env.h"
+#include "support/core_app.h"
 #include "support/temp_dir.h"
 
 namespace tk410 {
 namespace {
 
-// QLocalServer and QLocalSocket want an application object.
-void EnsureCoreApplication() {
-  static int argc = 1;
-  static char name[] = "tests_app";
-  static char* argv[] = {name, nullptr};
-  if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
-}
+using testing::EnsureCoreApplication;
 
 TEST(StartupOptions, HideAnywhereAndDeviceType) {
   struct Case {

@@ -28,7 +28,8 @@ TEST_F(StoreTest, FreshFileHoldsEveryTableAndIndexAndNoRows) {
       "table t_key_otherdata",
       "index otheridindex",     "table t_macro_data",         "index macroidindex",
       "table t_macrorecord",    "index macrorecordindex",     "table t_light_data",
-      "index lightindex",       "table t_key_light_data",     "index keylightindex"};
+      "index lightindex",       "table t_key_light_data",     "index keylightindex",
+      "table t_app_rule"};
   EXPECT_EQ(raw.Column("SELECT type || ' ' || name FROM sqlite_master "
                        "WHERE name NOT LIKE 'sqlite_%' ORDER BY rowid"),
             expected);

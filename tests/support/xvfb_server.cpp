@@ -15,13 +15,14 @@ extern char** environ;
 
 namespace tk410::testing {
 
-pid_t SpawnQuietly(const std::vector<std::string>& args, int close_fd) {
+pid_t SpawnQuietly(const std::vector<std::string>& args, int close_fd, int out_fd) {
   std::vector<char*> argv;
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   for (int fd : {0, 1, 2}) posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", O_RDWR, 0);
+  if (out_fd >= 0) posix_spawn_file_actions_adddup2(&actions, out_fd, 1);
   if (close_fd >= 0) posix_spawn_file_actions_addclose(&actions, close_fd);
   pid_t pid = -1;
   if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;

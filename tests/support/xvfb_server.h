@@ -37,8 +37,9 @@ class XvfbServer {
 };
 
 // Runs `args` (searched on PATH) with stdin, stdout and stderr on /dev/null
-// and `close_fd` closed in the child; returns the child's id, or -1.
-pid_t SpawnQuietly(const std::vector<std::string>& args, int close_fd = -1);
+// (stdout on `out_fd` when that is 0 or more) and `close_fd` closed in the
+// child; returns the child's id, or -1.
+pid_t SpawnQuietly(const std::vector<std::string>& args, int close_fd = -1, int out_fd = -1);
 // Waits for the child `pid` to end; its exit code, or -1.
 int WaitExit(pid_t pid);
 

@@ -21,6 +21,8 @@
 #include "store/config_database.h"
 #include "support/temp_dir.h"
 #include "ui/device_main_dlg.h"
+#include "platform/active_window_source.h"
+#include "ui/background_presence.h"
 
 namespace tk410::testing {
 
@@ -96,6 +98,9 @@ class WindowFixture : public ::testing::Test {
     services.read_device_type = [this] { return stored_type_; };
     services.write_device_type = [this](int type) { stored_type_ = type; };
     services.product_device_type = product_type_;
+    services.active_window = active_window_;
+    services.presence = presence_;
+    services.proc_root = proc_root_;
     return services;
   }
 
@@ -154,6 +159,10 @@ class WindowFixture : public ::testing::Test {
   int product_type_ = 101;  // the device type the window serves (--device-type)
   std::filesystem::path catalog_path_;
   std::vector<int> attach_ids_;
+  // Per-program profiles: the window-in-front source, the tray, /proc.
+  ActiveWindowSource* active_window_ = nullptr;
+  BackgroundPresence* presence_ = nullptr;
+  std::string proc_root_ = "/proc";
   std::unique_ptr<TestWindow> window_;
 };
 
