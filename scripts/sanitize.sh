@@ -4,7 +4,8 @@
 #   scripts/sanitize.sh address   every test under AddressSanitizer and UBSan
 #                                 (build-asan/)
 #   scripts/sanitize.sh thread    the tests that run threads (sync worker,
-#                                 plkui model, store concurrency, live window)
+#                                 plkui model, store concurrency, live window,
+#                                 lazy services, the window-in-front watcher)
 #                                 under ThreadSanitizer (build-tsan/)
 # Extra arguments go to ctest. Any report fails the test it came from.
 set -euo pipefail
@@ -23,8 +24,8 @@ case "$kind" in
     build="${TK410_TSAN_BUILD:-$root/build-tsan}"
     sanitize=thread
     # The test programs that start threads, and in them the tests that do.
-    targets=(tests_sync tests_plkui tests_store tests_ui tests_ui_qt tests_nordic)
-    tests=(-R 'WorkerTest|WorkerCloseTest|ThreadSafetyTest|HeadlessRuntimeTest|TwoThreadsHammering|WaitDialogEndsByWorker|WaitsForTheWorker|NordicEndToEnd|LiveWindowTest')
+    targets=(tests_sync tests_plkui tests_store tests_ui tests_ui_qt tests_nordic tests_platform tests_rules)
+    tests=(-R 'WorkerTest|WorkerIdleTest|WorkerCloseTest|LazyServicesTest|FollowTest|ThreadSafetyTest|HeadlessRuntimeTest|TwoThreadsHammering|WaitDialogEndsByWorker|WaitsForTheWorker|NordicEndToEnd|LiveWindowTest')
     ;;
   *)
     echo "scripts/sanitize.sh: unknown kind '$kind' (address or thread)" >&2

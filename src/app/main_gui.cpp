@@ -34,6 +34,7 @@
 #include "base/clock.h"
 #include "base/start_trace.h"
 #include "base/text.h"
+#include "base/trace.h"
 #include "device/device_manager.h"
 #include "device/product.h"
 #include "platform/lazy_text_injector.h"
@@ -244,8 +245,11 @@ int main(int argc, char** argv) {
   const PLKUI::MRect screen = runtime.ScreenRect();
   const int left = screen.left + (screen.Width() - kWindowWidth) / 2;
   const int top = screen.top + (screen.Height() - kWindowHeight) / 2;
-  // The frameless window draws its own title line; both say when the mouse is virtual.
-  if (!window.Create(nullptr, window.WindowTitleText(), 0x96000000u, 0,
+  // The frameless window draws its own title line; both say when the mouse is
+  // virtual. Started hidden (-hide) it is made without WS_VISIBLE, so it is
+  // neither mapped nor drawn until something asks for it.
+  const uint32_t style = startup.start_hidden ? 0x86000000u : 0x96000000u;
+  if (!window.Create(nullptr, window.WindowTitleText(), style, 0,
                      PLKUI::MRect{left, top, left + kWindowWidth, top + kWindowHeight})) {
     std::fprintf(stderr, "tk410: the main window could not be created\n");
     return 1;
@@ -265,6 +269,7 @@ int main(int argc, char** argv) {
   // A later start asks this one to come forward, shown normally even when started hidden.
   instance.SetActivationHandler([&](const std::string& token) {
     if (!token.empty()) qputenv("XDG_ACTIVATION_TOKEN", QByteArray::fromStdString(token));
+    Trace(kTraceInfo, "another start asked for the window: brought forward");
     bring_forward();
   });
   // tk410ctl tells of a profile it selected or rules it changed.

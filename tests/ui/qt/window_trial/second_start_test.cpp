@@ -30,13 +30,7 @@ class SecondStartTest : public ::testing::Test {
 
   Outcome Start(const QStringList& arguments) {
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const QString home = QString::fromStdString(dir_.path().string());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home);
-    env.insert(QStringLiteral("HOME"), home);
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    program.setProcessEnvironment(env);
+    program.setProcessEnvironment(Environment());
     program.start(QStringLiteral(TK410_BIN_DIR "/tk410"), arguments);
     Outcome run;
     if (!program.waitForFinished(20000)) {
@@ -50,6 +44,18 @@ class SecondStartTest : public ::testing::Test {
     return run;
   }
   QString File(const char* name) { return QString::fromStdString((dir_.path() / name).string()); }
+
+  // The environment of a start in this test's folder, with the start marks traced.
+  QProcessEnvironment Environment() const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const QString home = QString::fromStdString(dir_.path().string());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home);
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("TK410_TRACE"), QStringLiteral("2"));
+    return env;
+  }
 
   testing::TempDir dir_;
 };
@@ -86,6 +92,43 @@ TEST_F(SecondStartTest, ARunningInstanceThatDoesNotAnswerIsAFailure) {
   Outcome run = Start({});
   EXPECT_NE(run.exit_code, 0);
   EXPECT_NE(run.error.find("did not answer"), std::string::npos) << run.error;
+}
+
+// Reads the program's stderr into *text until it holds `mark`; false when
+// the program ends or 20 s pass first.
+bool ReadUntil(QProcess& program, const char* mark, std::string* text) {
+  while (text->find(mark) == std::string::npos) {
+    if (!program.waitForReadyRead(20000)) return false;
+    *text += program.readAllStandardError().toStdString();
+  }
+  return true;
+}
+
+// Started hidden (-hide, as at login), the window is not shown, nor drawn,
+// until something asks for it: here a second start. Its start marks say
+// when the window was first exposed, after the request was taken.
+TEST_F(SecondStartTest, StartedHiddenTheWindowFirstShowsWhenAsked) {
+  QProcess program;
+  program.setProcessEnvironment(Environment());
+  program.setReadChannel(QProcess::StandardError);  // the start marks
+  program.start(QStringLiteral(TK410_BIN_DIR "/tk410"),
+                {QStringLiteral("--simulate"), QStringLiteral("wired"), QStringLiteral("-hide")});
+  std::string error;
+  ASSERT_TRUE(ReadUntil(program, "window created", &error)) << error;
+
+  SingleInstance second(dir_.wide(), kProductName);
+  ASSERT_EQ(second.Acquire(""), SingleInstance::Role::kSecond);
+  EXPECT_TRUE(second.ActivationDelivered());
+  EXPECT_TRUE(ReadUntil(program, "brought forward", &error)) << error;
+  EXPECT_TRUE(ReadUntil(program, "first frame drawn", &error)) << error;
+  program.terminate();
+  program.waitForFinished(10000);
+
+  const size_t asked = error.find("brought forward");
+  const size_t exposed = error.find("first window exposed");
+  ASSERT_NE(asked, std::string::npos) << error;
+  ASSERT_NE(exposed, std::string::npos) << error;
+  EXPECT_LT(asked, exposed) << error;
 }
 
 }  // namespace
