@@ -49,6 +49,10 @@ class FollowTest : public WindowFixture {
     devices_.SetFrameTrace([this](const std::string& line) { frames_.push_back(line); });
   }
 
+  // The window stops watching through the fake source when it goes, so it
+  // goes before the fakes this class holds.
+  void TearDown() override { window_.reset(); }
+
   int AddRule(int type, const std::wstring& text, int profile) {
     const int id = db_.AddAppRule(AppRuleRecord{0, type, text, profile});
     window_->Follower().RulesChanged();
