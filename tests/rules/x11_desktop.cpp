@@ -24,6 +24,7 @@ namespace tk410::testing {
 namespace {
 
 constexpr int kWindowManagerStartMs = 20000;
+constexpr int kProbeMapMs = 500;  // one map of the probe window
 constexpr int kClientStartMs = 10000;
 constexpr int kActivateMs = 10000;
 
@@ -107,7 +108,24 @@ X11Desktop::X11Desktop() {
   if (wm_pid_ <= 0 || !WaitFor([this] { return !x_->Property(x_->supporting, XCB_ATOM_WINDOW).empty(); },
                                kWindowManagerStartMs)) {
     failure_ = "openbox did not start";
+    return;
   }
+  // openbox announces itself before it takes map requests: a window mapped
+  // in between is never managed. It counts as running once it manages a
+  // probe window of ours, mapped again after each short wait.
+  const uint32_t probe = xcb_generate_id(x_->c);
+  xcb_create_window(x_->c, XCB_COPY_FROM_PARENT, probe, x_->root, 0, 0, 10, 10, 0,
+                    XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+  bool managed = false;
+  for (int waited = 0; !managed && waited < kWindowManagerStartMs; waited += kProbeMapMs) {
+    xcb_unmap_window(x_->c, probe);
+    xcb_map_window(x_->c, probe);
+    xcb_flush(x_->c);
+    managed = WaitFor([&] { return Managed(probe); }, kProbeMapMs);
+  }
+  xcb_destroy_window(x_->c, probe);
+  xcb_flush(x_->c);
+  if (!managed) failure_ = "openbox did not manage a window";
 }
 
 X11Desktop::~X11Desktop() {

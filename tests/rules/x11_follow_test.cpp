@@ -76,6 +76,7 @@ class X11FollowTest : public FollowTest {
   }
   void TearDown() override {
     if (window_) window_->Follower().Stop();
+    FollowTest::TearDown();  // the window goes before source_x_
   }
 
   // Waits for report `n`, takes it on the window thread and runs the
