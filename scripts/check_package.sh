@@ -15,7 +15,7 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 0
 fi
 
-deb=$("$root/scripts/package.sh" | tee /dev/stderr | tail -n 1)
+deb=$("$root/scripts/package.sh" | tee -a /dev/stderr | tail -n 1)  # -a: a log file on stderr is not truncated
 [ -f "$deb" ] || fail "no package was built"
 
 export DEBIAN_FRONTEND=noninteractive
