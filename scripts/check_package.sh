@@ -15,7 +15,11 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 0
 fi
 
-deb=$("$root/scripts/package.sh" | tee -a /dev/stderr | tail -n 1)  # -a: a log file on stderr is not truncated
+# package.sh's lines are shown through this script's own stdout: reopening
+# /dev/stderr (tee /dev/stderr) truncated or overwrote a log file there.
+built=$("$root/scripts/package.sh")
+echo "$built"
+deb=$(tail -n 1 <<<"$built")
 [ -f "$deb" ] || fail "no package was built"
 
 export DEBIAN_FRONTEND=noninteractive
