@@ -17,7 +17,7 @@ fi
 
 # package.sh's lines are shown through this script's own stdout: reopening
 # /dev/stderr (tee /dev/stderr) truncated or overwrote a log file there.
-built=$("$root/scripts/package.sh")
+built=$("$root/scripts/package.sh") || { echo "$built"; fail "scripts/package.sh"; }
 echo "$built"
 deb=$(tail -n 1 <<<"$built")
 [ -f "$deb" ] || fail "no package was built"
