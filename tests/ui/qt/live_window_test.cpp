@@ -42,6 +42,14 @@ using PLKUI::qt::WindowHost;
 
 constexpr int kStartWaitMs = 5000;
 constexpr int kEventBoundMs = 200;  // a window that answers slower than this feels frozen
+// Under a sanitizer every step runs many times slower (the first events
+// after a page is shown took 3 s under TSan on two cores), so the bound says
+// nothing there; the answer must still come while the worker reads.
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+constexpr bool kBoundHolds = false;
+#else
+constexpr bool kBoundHolds = true;
+#endif
 constexpr int kReportBoundMs = 50;  // a report from the idle mouse shows "at once"
 
 // What the mouse holds before the program starts: stage 1 active, 125 Hz.
@@ -281,7 +289,9 @@ TEST_F(LiveWindowTest, DpiButtonOnTheMouseMovesTheCheckedStageWhileTheWindowStay
       took = since.elapsed();
     });
     ASSERT_TRUE(QTest::qWaitFor([&] { return handled; }, kStartWaitMs));
-    EXPECT_LT(took, kEventBoundMs);
+    if (kBoundHolds) {
+      EXPECT_LT(took, kEventBoundMs);
+    }
     if (reading) ++answered_while_reading;
   }
   EXPECT_GE(answered_while_reading, 3);
