@@ -43,8 +43,8 @@ using PLKUI::qt::WindowHost;
 constexpr int kStartWaitMs = 5000;
 constexpr int kEventBoundMs = 200;  // a window that answers slower than this feels frozen
 // Under a sanitizer every step runs many times slower (the first events
-// after a page is shown took 3 s under TSan on two cores), so the bound says
-// nothing there; the answer must still come while the worker reads.
+// after a page is shown took 3 s under TSan on two cores), so the time
+// bounds below say nothing there; what must arrive still must.
 #if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
 constexpr bool kBoundHolds = false;
 #else
@@ -325,7 +325,9 @@ TEST_F(LiveWindowTest, DpiButtonReportFromTheIdleMouseReachesTheWindowAtOnce) {
   mouse_->RaiseStageAndRate(4, 4);
   ASSERT_TRUE(RunUntil([&] { return window_->Control<PLKUI::DPIControl>(104)->GetCheckState() == 1; },
                        kStartWaitMs));
-  EXPECT_LT(since.elapsed(), kReportBoundMs);
+  if (kBoundHolds) {
+    EXPECT_LT(since.elapsed(), kReportBoundMs);
+  }
 }
 
 TEST_F(LiveWindowTest, BatteryReportFromTheIdleMouseReachesTheWindowAtOnce) {
@@ -336,7 +338,9 @@ TEST_F(LiveWindowTest, BatteryReportFromTheIdleMouseReachesTheWindowAtOnce) {
   since.start();
   mouse_->RaiseBattery(42, 1);
   ASSERT_TRUE(RunUntil([&] { return battery->GetBatteryLevel() == 42; }, kStartWaitMs));
-  EXPECT_LT(since.elapsed(), kReportBoundMs);
+  if (kBoundHolds) {
+    EXPECT_LT(since.elapsed(), kReportBoundMs);
+  }
   EXPECT_EQ(battery->GetBatteryState(), 1);
 }
 
