@@ -18,7 +18,10 @@ for _ in $(seq 1 200); do
 done
 [ -n "$window" ] || { echo "no tk410 window appeared" >&2; exit 1; }
 
-icon=$(xprop -id "$window" _NET_WM_ICON | head -c 200)
+# Read whole: cutting it short (| head) made xprop die of SIGPIPE now and
+# then, which pipefail turned into a silent failure of this script.
+icon=$(xprop -id "$window" _NET_WM_ICON)
+icon=${icon:0:200}
 class=$(xprop -id "$window" WM_CLASS)
 echo "  window $window: $class"
 if [[ $icon != *"_NET_WM_ICON(CARDINAL) ="* ]]; then
