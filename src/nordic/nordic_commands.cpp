@@ -73,7 +73,7 @@ void NordicProtocol::StoreConfig(const wchar_t* key, int value) const {
 void NordicProtocol::ShowLink(bool linked) {
   window_.SetConnectionText(linked ? kTextLinked : kTextNotLinked);
   if (auto* tabs = window_.Control<PLKUI::MTabCtrl>(ctl::kTabs)) {
-    if (!linked) tabs->SetSelectItem(0);
+    if (!linked) window_.SelectTab(0);
     tabs->SetEnabled(linked);
     tabs->RefreshItemData();
   }

@@ -168,7 +168,7 @@ void DeviceMainDlg::ShowConnectionState(int active_mode, bool any_device) {
   auto show_pages = [&](bool usable) {
     if (tabs) {
       tabs->SetEnabled(usable);
-      tabs->SetSelectItem(usable ? 1 : 0);
+      SelectTab(usable ? 1 : 0);
       tabs->RefreshItemData();
     }
     for (int id : kNotConnectedControls) {

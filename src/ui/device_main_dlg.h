@@ -118,6 +118,12 @@ class DeviceMainDlg : public PLKUI::MDialog, public CThreadBasic, public DeviceM
   intptr_t HandleDeviceChangeMessage(uintptr_t wparam, intptr_t lparam);
   // Shows the connection state of the device manager's last scan.
   void ShowConnectionState(int active_mode, bool any_device);
+  // Selects a tab without a click (the connection moves the strip) and
+  // applies the page change a click would.
+  void SelectTab(int item);
+  // Keeps the page id and the second background in step with the page the
+  // tab strip shows, whether a click or the connection moved it.
+  void EnterPage(int page);
 
   // ---- sync worker (src/sync/worker.cpp) -----------------------------------
   void StartWorker();

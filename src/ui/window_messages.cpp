@@ -99,21 +99,29 @@ void DeviceMainDlg::OnShowStateChanged() {
     button->SetImage(IsZoomed() ? L"sysbtn_restore.png" : L"sysbtn_maximize.png");
 }
 
+void DeviceMainDlg::SelectTab(int item) {
+  auto* tabs = Control<PLKUI::MTabCtrl>(ctl::kTabs);
+  if (!tabs || tabs->GetSelectItem() == item || !tabs->SetSelectItem(item)) return;
+  EnterPage(tabs->GetItemData(item));
+}
+
+void DeviceMainDlg::EnterPage(int page) {
+  if (page <= 0) return;
+  if (auto* background2 = GetControl(ctl::kBackground2)) {
+    if (current_page.load() == 1) background2->SetVisible(true);
+    if (page == 1) background2->SetVisible(false);
+  }
+  current_page.store(page);
+  if (page == 6) FillSystemSettings(*this);
+}
+
 intptr_t DeviceMainDlg::OnMessage(int id, int code, intptr_t param) {
   if (!TakesEveryCode(id) && code != PLKUI::kNotifyClick) return 0;
 
   if (id == ctl::kTabs) {
     auto* tabs = Control<PLKUI::MTabCtrl>(ctl::kTabs);
     if (!tabs) return 0;
-    const int page = tabs->GetItemData(static_cast<int>(param));
-    if (page <= 0) return 0;
-    auto* background2 = GetControl(ctl::kBackground2);
-    if (background2) {
-      if (current_page.load() == 1) background2->SetVisible(true);
-      if (page == 1) background2->SetVisible(false);
-    }
-    current_page.store(page);
-    if (page == 6) FillSystemSettings(*this);
+    EnterPage(tabs->GetItemData(static_cast<int>(param)));
     return 0;
   }
 

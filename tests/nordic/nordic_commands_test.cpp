@@ -73,8 +73,9 @@ TEST(NordicCommands, ReceiverTargetsTheMouseBehindIt) {
   EXPECT_EQ(rig.Config(L"dpi_group1_value"), L"1600");
 }
 
-// A receiver that says no mouse is linked: one request, tab 0 and disabled,
-// text 53, connected clear, nothing stored.
+// A receiver that says no mouse is linked: one request, tab 0 (the home
+// page, counted as shown) and disabled, text 53, connected clear, nothing
+// stored.
 TEST(NordicCommands, UnlinkedReceiverStopsAfterTheLinkQuery) {
   NordicRig rig(VirtualNordicDevice::Receiver(1));
   rig.Device().SetLinked(false, true);  // dropped after the scan, no report
@@ -83,6 +84,7 @@ TEST(NordicCommands, UnlinkedReceiverStopsAfterTheLinkQuery) {
   EXPECT_FALSE(rig.Protocol().ReadNordicAll());
   ASSERT_EQ(rig.Requests().size(), 1u);
   EXPECT_EQ(rig.Tabs().GetSelectItem(), 0);
+  EXPECT_EQ(rig.Window().current_page.load(), 1);
   EXPECT_FALSE(rig.Tabs().IsEnabled());
   EXPECT_EQ(rig.Title(ctl::kDeviceState), L"not linked");
   EXPECT_FALSE(rig.Window().connected.load());

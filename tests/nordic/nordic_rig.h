@@ -138,8 +138,9 @@ class NordicRig {
     window_->CreateControl(L"BatteryCtrl", ctl::kBattery, r, L"");
     window_->CreateControl(L"CDeviceState", ctl::kDeviceState, r, L"");
     auto* tabs = static_cast<PLKUI::MTabCtrl*>(window_->CreateControl(L"MTabCtrl", ctl::kTabs, r, L""));
-    for (int i = 0; i < 5; ++i) tabs->AddItem(L"tab", L"", i, nullptr);
-    tabs->SetSelectItem(2);
+    for (int page : {1, 2, 3, 4, 6}) tabs->AddItem(L"tab", L"", page, nullptr);
+    tabs->SetSelectItem(2);  // the DPI page
+    window_->current_page.store(3);
     for (int id : {ctl::kVersionLabelA, ctl::kVersionLabelB}) window_->CreateControl(L"MText", id, r, L"");
     for (int id = ctl::kFirstDpiStage; id <= ctl::kLastDpiStage; ++id) {
       window_->CreateControl(L"DPIControl", id, r, L"");

@@ -77,7 +77,7 @@ class LiveWindowTest : public ::testing::Test {
       f.SetSettings(0, StartBlock().ToBytes());
       return 0;
     });
-    bus_->Attach(mouse_);
+    attach_id_ = bus_->Attach(mouse_);
     DeviceMainServices services;
     services.db = &db_;
     services.devices = &devices_;
@@ -124,6 +124,7 @@ class LiveWindowTest : public ::testing::Test {
   std::shared_ptr<VirtualWiredMouse> mouse_ = std::make_shared<VirtualWiredMouse>();
   DeviceManager devices_{bus_, SystemClockInstance()};
   LanguageFileTexts texts_{LanguageFileTexts::DefaultDirectory(), kLanguageEnglish};
+  int attach_id_ = 0;
   std::unique_ptr<DeviceMainDlg> window_;
   WindowHost* host_ = nullptr;
 };
@@ -224,6 +225,27 @@ TEST_F(LiveWindowTest, PagesAfterTheFirstReadAreSavedAsPictures) {
     EXPECT_EQ(shot.size(), QSize(1121, 780));
     EXPECT_TRUE(shot.save(artifacts + QStringLiteral("/tk410_page%1.png").arg(pages[i])));
   }
+}
+
+// The connection, not a click, moves the tab strip: to the keys page once
+// the mouse is read, back to the home page when it is unplugged. The page the
+// window counts as shown, and the second background that every page but the
+// home page shows, follow the tab either way.
+TEST_F(LiveWindowTest, ConnectionMovesThePageWithItsBackground) {
+  auto* tabs = window_->Control<PLKUI::MTabCtrl>(ctl::kTabs);
+  auto* background2 = window_->GetControl(ctl::kBackground2);
+  EXPECT_TRUE(tabs->IsEnabled());
+  EXPECT_EQ(tabs->GetSelectItem(), 1);
+  EXPECT_EQ(window_->current_page.load(), 2);
+  EXPECT_TRUE(background2->IsVisible());
+
+  ShowPage(2);
+  ASSERT_EQ(window_->current_page.load(), 3);
+  ASSERT_TRUE(bus_->Detach(attach_id_));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !tabs->IsEnabled(); }, kStartWaitMs)) << "the unplug was not seen";
+  EXPECT_EQ(tabs->GetSelectItem(), 0);
+  EXPECT_EQ(window_->current_page.load(), 1);
+  EXPECT_FALSE(background2->IsVisible());
 }
 
 TEST_F(LiveWindowTest, TypedStageAndClickedRateReachTheMouseOnWrite) {
