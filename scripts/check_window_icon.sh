@@ -18,10 +18,16 @@ for _ in $(seq 1 200); do
 done
 [ -n "$window" ] || { echo "no tk410 window appeared" >&2; exit 1; }
 
-# Read whole: cutting it short (| head) made xprop die of SIGPIPE now and
-# then, which pipefail turned into a silent failure of this script.
-icon=$(xprop -id "$window" _NET_WM_ICON)
-icon=${icon:0:200}
+# The icon is read beside the start and set a moment after the window shows:
+# wait up to 5 s for it. Read whole: cutting it short (| head) made xprop die
+# of SIGPIPE now and then, which pipefail turned into a silent failure.
+icon=""
+for _ in $(seq 1 50); do
+  icon=$(xprop -id "$window" _NET_WM_ICON)
+  icon=${icon:0:200}
+  [[ $icon == *"_NET_WM_ICON(CARDINAL) ="* ]] && break
+  sleep 0.1
+done
 class=$(xprop -id "$window" WM_CLASS)
 echo "  window $window: $class"
 if [[ $icon != *"_NET_WM_ICON(CARDINAL) ="* ]]; then

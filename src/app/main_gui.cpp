@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
   // The font configuration loads beside the application's own start.
   PLKUI::qt::FontWarmup fonts;
   QApplication app(argc, argv);
-  PLKUI::qt::ApplyProgramIdentity();
+  const PLKUI::qt::ProgramIdentityLoader identity;
   TraceStartStep("application");
   FirstFrameTrace first_frame;
   const RuntimeDirectoryChoice runtime_folder = FindRuntimeDirectory();

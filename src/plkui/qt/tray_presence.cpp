@@ -14,15 +14,11 @@ constexpr int kTextProfiles = 1023;
 
 }  // namespace
 
-TrayPresence::TrayPresence(Actions actions) : actions_(std::move(actions)) {
-  icon_.setIcon(PLKUI::qt::ProgramIcon());
-  icon_.setContextMenu(&menu_);
-  connect(&icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::Trigger && actions_.open) actions_.open();
-  });
-}
+TrayPresence::TrayPresence(Actions actions) : actions_(std::move(actions)) {}
 
-TrayPresence::~TrayPresence() { icon_.hide(); }
+TrayPresence::~TrayPresence() {
+  if (icon_) icon_->hide();
+}
 
 bool TrayPresence::Available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
@@ -52,8 +48,17 @@ void TrayPresence::Apply(const PresenceState& state) {
   connect(menu_.addAction(text(kTextQuit)), &QAction::triggered, this, [this] {
     if (actions_.quit) actions_.quit();
   });
-  icon_.setToolTip(QString::fromStdWString(state.title));
-  icon_.setVisible(state.shown && Available());
+  const bool shown = state.shown && Available();
+  if (shown && !icon_) {
+    icon_ = std::make_unique<QSystemTrayIcon>(PLKUI::qt::ProgramIcon());
+    icon_->setContextMenu(&menu_);
+    connect(icon_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+      if (reason == QSystemTrayIcon::Trigger && actions_.open) actions_.open();
+    });
+  }
+  if (!icon_) return;
+  icon_->setToolTip(QString::fromStdWString(state.title));
+  icon_->setVisible(shown);
 }
 
 }  // namespace tk410

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "ui/background_presence.h"
@@ -38,7 +39,10 @@ class TrayPresence : public QObject, public BackgroundPresence {
   void Apply(const PresenceState& state);
 
   Actions actions_;
-  QSystemTrayIcon icon_;
+  // Made the first time the tray entry is shown: making one asks the
+  // desktop's session bus for a tray host and waits for the answer, which
+  // a start without rules has no reason to do.
+  std::unique_ptr<QSystemTrayIcon> icon_;
   QMenu menu_;
 };
 

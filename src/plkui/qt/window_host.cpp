@@ -160,7 +160,10 @@ void WindowHost::SyncIcon() {
   const int icon = dialog_.GetIcon();
   if (icon == icon_) return;
   icon_ = icon;
-  setWindowIcon(IconOfResource(icon));
+  // A null icon set on a window would hide the application's for good; a
+  // window without one shows the application's, also when it comes later.
+  const QIcon picture = IconOfResource(icon);
+  if (!picture.isNull()) setWindowIcon(picture);
 }
 
 void WindowHost::SyncWindow() {

@@ -1,11 +1,15 @@
 // The main window carries the program's icon (the taskbar and the window
-// switcher show it), drawn at the sizes a desktop asks for.
+// switcher show it), drawn at the sizes a desktop asks for. The start reads
+// the icon beside its other work, so the window first shows without it and
+// takes it when it arrives.
 
 #include <gtest/gtest.h>
 
 #include <QIcon>
+#include <QTest>
 #include <set>
 
+#include "plkui/qt/program_icon.h"
 #include "ui/qt/window_trial/trial_window.h"
 
 namespace tk410 {
@@ -17,10 +21,12 @@ using test::TrialMouse;
 using test::TrialWindow;
 
 TEST(WindowIconTest, MainWindowShowsTheProgramIcon) {
+  const PLKUI::qt::ProgramIdentityLoader identity;
   TrialWindow trial(kLanguageEnglish, TrialMouse::kNone);
   ASSERT_TRUE(trial.Ready());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !trial.Host().windowIcon().isNull(); }, 5000))
+      << "the window has no icon";
   const QIcon icon = trial.Host().windowIcon();
-  ASSERT_FALSE(icon.isNull()) << "the window has no icon";
   for (int side : {16, 32, 48, 128}) {
     const QImage image = icon.pixmap(side, side).toImage();
     ASSERT_FALSE(image.isNull()) << side;
