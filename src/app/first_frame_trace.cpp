@@ -8,8 +8,9 @@
 
 namespace tk410 {
 
-FirstFrameTrace::FirstFrameTrace() {
-  if (!TraceEnabled(kTraceInfo) || !QCoreApplication::instance()) return;
+FirstFrameTrace::FirstFrameTrace(std::function<void()> after_first_frame)
+    : after_first_frame_(std::move(after_first_frame)) {
+  if ((!TraceEnabled(kTraceInfo) && !after_first_frame_) || !QCoreApplication::instance()) return;
   QCoreApplication::instance()->installEventFilter(this);
   installed_ = true;
 }
@@ -24,7 +25,13 @@ bool FirstFrameTrace::eventFilter(QObject* watched, QEvent* event) {
     installed_ = false;
     TraceStartStep("first window exposed");
     // Queued behind the expose, which paints and flushes the first frame.
-    QMetaObject::invokeMethod(this, [] { TraceStartStep("first frame drawn"); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          TraceStartStep("first frame drawn");
+          if (after_first_frame_) after_first_frame_();
+        },
+        Qt::QueuedConnection);
   }
   return false;
 }

@@ -132,9 +132,9 @@ int main(int argc, char** argv) {
   // The font configuration loads beside the application's own start.
   PLKUI::qt::FontWarmup fonts;
   QApplication app(argc, argv);
-  const PLKUI::qt::ProgramIdentityLoader identity;
+  PLKUI::qt::ProgramIdentityLoader identity;
   TraceStartStep("application");
-  FirstFrameTrace first_frame;
+  FirstFrameTrace first_frame([&identity] { identity.Load(); });
   const RuntimeDirectoryChoice runtime_folder = FindRuntimeDirectory();
   for (const std::string& line : runtime_folder.rejected) std::fprintf(stderr, "tk410: %s\n", line.c_str());
   SingleInstance instance(runtime_folder.folder, kProductName);

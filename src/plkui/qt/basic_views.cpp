@@ -1,6 +1,7 @@
 #include "plkui/qt/basic_views.h"
 
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QMovie>
 #include <QPainter>
@@ -67,7 +68,11 @@ void TextView::SyncState() {
       label_->setWordWrap(true);
       label_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
       label_->setCursor(Qt::IBeamCursor);
+      // Placed before it is shown: a widget shown without a size is first
+      // laid out at its preferred one, text and all.
+      label_->setGeometry(rect());
       label_->show();
+      label_sheet_.clear();
     }
     // Only a selectable text takes the pointer.
     setAttribute(Qt::WA_TransparentForMouseEvents, !selectable);
@@ -76,10 +81,16 @@ void TextView::SyncState() {
   label_->setGeometry(rect());
   label_->setFont(TextFont(text_));
   label_->setAlignment(Qt::Alignment(TextFlags(text_) & ~Qt::TextWordWrap));
-  label_->setStyleSheet(QStringLiteral("QLabel { color: %1; background: transparent; "
+  // Given again only when it changed: each new sheet is parsed and the
+  // label polished anew.
+  const QString sheet = QStringLiteral("QLabel { color: %1; background: transparent; "
                                        "selection-background-color: %2; selection-color: white; }")
                             .arg(TextColor(text_, isEnabled()).name(), Theme::kAccent.name()) +
-                        MenuStyleSheet());
+                        MenuStyleSheet();
+  if (sheet != label_sheet_) {
+    label_->setStyleSheet(sheet);
+    label_sheet_ = sheet;
+  }
   const QString title = ToQ(text_.GetTitle());
   if (label_->text() != title) label_->setText(title);
 }
@@ -265,6 +276,8 @@ void DrawMouseSilhouette(QPainter& p, const QRectF& area, const QColor& body, co
 
 }  // namespace
 
+constexpr int kBackdropLineGap = 18;
+
 void PictureView::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
@@ -283,11 +296,16 @@ void PictureView::paintEvent(QPaintEvent*) {
     p.setPen(Qt::NoPen);
     p.setBrush(g);
     p.drawRoundedRect(r, 8, 8);
-    // Faint one-pixel lines look the same without antialiasing, which made
-    // them the dearest part of the window's first frame.
+    // Faint diagonal lines, one every 18 pixels: the pixels whose x + y is a
+    // multiple of 18. A tile of 18 by 18 repeats them exactly, and a tiled
+    // fill costs a fraction of drawing the lines one by one (they were the
+    // dearest part of the window's first frame).
+    QImage tile(kBackdropLineGap, kBackdropLineGap, QImage::Format_ARGB32_Premultiplied);
+    tile.fill(Qt::transparent);
+    for (int y = 0; y < kBackdropLineGap; ++y)
+      tile.setPixelColor((kBackdropLineGap - y) % kBackdropLineGap, y, QColor(0xff, 0xff, 0xff, 10));
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QPen(QColor(0xff, 0xff, 0xff, 10), 1));
-    for (int x = -height(); x < width(); x += 18) p.drawLine(x, height(), x + height(), 0);
+    p.fillRect(rect(), QBrush(tile));
     return;
   }
   if (name.find(L"mouse") != std::wstring::npos) {

@@ -23,6 +23,7 @@ class TextView : public ControlView {
   MControlFont& text_;
  private:
   QLabel* label_ = nullptr;
+  QString label_sheet_;  // the style sheet the label was given last
 };
 
 // MButton, CIconButton, CTextButton, CHelpButton, CImageButton. A help

@@ -44,6 +44,10 @@ void ApplyProgramIdentity(const std::vector<QImage>& icon_images) {
 
 ProgramIdentityLoader::ProgramIdentityLoader() {
   QGuiApplication::setDesktopFileName(QString::fromLatin1(tk410::kDesktopId));
+}
+
+void ProgramIdentityLoader::Load() {
+  if (thread_.joinable()) return;
   QCoreApplication* app = QCoreApplication::instance();
   thread_ = std::thread([app] {
     std::vector<QImage> images = ReadProgramIconImages();

@@ -37,16 +37,20 @@ QIcon IconOfResource(int resource_id);
 void ApplyProgramIdentity(const std::vector<QImage>& icon_images);
 
 // The start's way to the identity: the desktop entry name at once; the
-// icon's pictures read on a thread of its own and applied on the event loop
-// when read, so the first window does not wait for them (reading them costs
-// more than drawing the first frame's backdrop). Destroy before the
-// application object.
+// icon's pictures, when asked (Load), read on a thread of its own and
+// applied on the event loop when read. The start asks after the first frame:
+// reading them costs more than the window's creation, and a window without
+// an icon of its own takes the application's when it comes. Destroy before
+// the application object.
 class ProgramIdentityLoader {
  public:
   ProgramIdentityLoader();
   ~ProgramIdentityLoader();
   ProgramIdentityLoader(const ProgramIdentityLoader&) = delete;
   ProgramIdentityLoader& operator=(const ProgramIdentityLoader&) = delete;
+
+  // Starts reading the icon; later calls do nothing.
+  void Load();
 
  private:
   std::thread thread_;

@@ -1,6 +1,6 @@
 // The main window carries the program's icon (the taskbar and the window
 // switcher show it), drawn at the sizes a desktop asks for. The start reads
-// the icon beside its other work, so the window first shows without it and
+// the icon after the first frame, so the window first shows without it and
 // takes it when it arrives.
 
 #include <gtest/gtest.h>
@@ -21,9 +21,10 @@ using test::TrialMouse;
 using test::TrialWindow;
 
 TEST(WindowIconTest, MainWindowShowsTheProgramIcon) {
-  const PLKUI::qt::ProgramIdentityLoader identity;
+  PLKUI::qt::ProgramIdentityLoader identity;
   TrialWindow trial(kLanguageEnglish, TrialMouse::kNone);
   ASSERT_TRUE(trial.Ready());
+  identity.Load();  // as the start does after the first frame
   ASSERT_TRUE(QTest::qWaitFor([&] { return !trial.Host().windowIcon().isNull(); }, 5000))
       << "the window has no icon";
   const QIcon icon = trial.Host().windowIcon();
