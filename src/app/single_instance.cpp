@@ -1,17 +1,23 @@
 #include "app/single_instance.h"
 
 #include <QDir>
-#include <QLocalSocket>
 #include <QString>
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "app/app_paths.h"
+#include "app/instance_request.h"
 #include "base/text.h"
 #include "base/trace.h"
 
@@ -20,10 +26,11 @@ namespace tk410 {
 namespace {
 
 constexpr char kActivate[] = "activate";
-constexpr int kConnectTimeoutMs = 1000;
-constexpr int kRequestTimeoutMs = 1000;
-// Longest request line read; a token is far shorter.
-constexpr qint64 kMaxLine = 4096;
+// Longest request line read; a token is far shorter. A connection that sends
+// more without a line end is dropped.
+constexpr size_t kMaxLine = 4096;
+// Connections waiting to be accepted.
+constexpr int kBacklog = 8;
 
 QString ToQ(const std::wstring& text) { return QString::fromStdWString(text); }
 
@@ -133,8 +140,7 @@ SingleInstance::SingleInstance(std::wstring directory, std::wstring name)
     : directory_(std::move(directory)), name_(std::move(name)) {}
 
 SingleInstance::~SingleInstance() {
-  if (server_) server_->close();
-  server_.reset();
+  StopListening();
   lock_.reset();  // unlocks and removes the lock file
 }
 
@@ -142,7 +148,7 @@ std::wstring SingleInstance::LockPath() const { return directory_ + L"/" + name_
 
 std::wstring SingleInstance::SocketPath() const { return directory_ + L"/" + name_ + L".socket"; }
 
-bool SingleInstance::IsListening() const { return server_ && server_->isListening(); }
+bool SingleInstance::IsListening() const { return listen_fd_ >= 0; }
 
 SingleInstance::Role SingleInstance::Acquire(const std::string& activation_token) {
   error_.clear();
@@ -179,35 +185,100 @@ SingleInstance::Role SingleInstance::Acquire(const std::string& activation_token
         return Role::kRefused;
       }
     }
-    QLocalSocket socket;
-    socket.connectToServer(ToQ(SocketPath()));
-    if (socket.waitForConnected(kConnectTimeoutMs)) {
-      std::string request = kActivate;
-      if (!activation_token.empty()) request += " " + activation_token;
-      request += "\n";
-      socket.write(request.data(), static_cast<qint64>(request.size()));
-      delivered_ = socket.waitForBytesWritten(kRequestTimeoutMs) || socket.bytesToWrite() == 0;
-      socket.disconnectFromServer();
-    } else {
-      // The first instance is still starting: nothing to activate yet.
-      Trace(kTraceInfo, "running instance did not answer");
-    }
+    // A running instance accepts at once; a refused or missing socket means
+    // it is still starting: nothing to activate yet.
+    std::string request = kActivate;
+    if (!activation_token.empty()) request += " " + activation_token;
+    delivered_ = SendInstanceRequest(ToUtf8(SocketPath()), request);
+    if (!delivered_) Trace(kTraceInfo, "running instance did not answer");
     return Role::kSecond;
   }
-
-  // The socket file of an instance that died is in the way; the lock says it is ours.
-  QLocalServer::removeServer(ToQ(SocketPath()));
-  server_ = std::make_unique<QLocalServer>();
-  server_->setSocketOptions(QLocalServer::UserAccessOption);
-  if (!server_->listen(ToQ(SocketPath()))) {
-    Trace(kTraceError, "single-instance socket not opened: %s",
-          server_->errorString().toUtf8().constData());
-    server_.reset();
-    return Role::kFirst;
-  }
-  QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(),
-                   [this] { OnNewConnection(); });
+  if (!Listen()) Trace(kTraceError, "single-instance socket not opened: %s", ToUtf8(SocketPath()).c_str());
   return Role::kFirst;
+}
+
+bool SingleInstance::Listen() {
+  const std::string path = ToUtf8(SocketPath());
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (path.size() >= sizeof address.sun_path) return false;
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  if (fd < 0) return false;
+  // The socket file of an instance that died is in the way; the lock says it is ours.
+  ::unlink(path.c_str());
+  // Only this user may connect (the folder is this user's alone as well).
+  // The umask is left alone: it is the whole process's, and other threads
+  // create files while this runs.
+  const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  if (!bound || ::chmod(path.c_str(), 0600) != 0 || ::listen(fd, kBacklog) != 0) {
+    ::close(fd);
+    return false;
+  }
+  listen_fd_ = fd;
+  listen_notifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+  QObject::connect(listen_notifier_.get(), &QSocketNotifier::activated, [this] { AcceptClients(); });
+  return true;
+}
+
+void SingleInstance::StopListening() {
+  for (auto& client : clients_) {
+    client->notifier.reset();
+    ::close(client->fd);
+  }
+  clients_.clear();
+  if (listen_fd_ < 0) return;
+  listen_notifier_.reset();
+  ::close(listen_fd_);
+  listen_fd_ = -1;
+  ::unlink(ToUtf8(SocketPath()).c_str());
+}
+
+void SingleInstance::AcceptClients() {
+  for (;;) {
+    const int fd = ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (fd < 0) {
+      if (errno == EINTR) continue;
+      return;  // none left (EAGAIN) or a failed one, which the next wake-up retries
+    }
+    auto client = std::make_unique<Client>();
+    client->fd = fd;
+    Client* raw = client.get();
+    client->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    QObject::connect(client->notifier.get(), &QSocketNotifier::activated, [this, raw] {
+      if (!ReadClient(*raw)) DropClient(raw);
+    });
+    clients_.push_back(std::move(client));
+    if (!ReadClient(*raw)) DropClient(raw);
+  }
+}
+
+bool SingleInstance::ReadClient(Client& client) {
+  char buffer[1024];
+  for (;;) {
+    const ssize_t n = ::recv(client.fd, buffer, sizeof buffer, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno == EAGAIN || errno == EWOULDBLOCK;
+    if (n == 0) return false;  // the sender is done
+    client.pending.append(buffer, static_cast<size_t>(n));
+    size_t end;
+    while ((end = client.pending.find('\n')) != std::string::npos) {
+      const std::string line = client.pending.substr(0, end + 1);
+      client.pending.erase(0, end + 1);
+      if (line.size() <= kMaxLine) HandleLine(line);
+    }
+    if (client.pending.size() > kMaxLine) return false;
+  }
+}
+
+void SingleInstance::DropClient(Client* client) {
+  auto it = std::find_if(clients_.begin(), clients_.end(), [client](const auto& c) { return c.get() == client; });
+  if (it == clients_.end()) return;
+  // The notifier may be the one whose signal runs now: it goes once that is over.
+  (*it)->notifier->setEnabled(false);
+  (*it)->notifier.release()->deleteLater();
+  ::close((*it)->fd);
+  clients_.erase(it);
 }
 
 void SingleInstance::SetActivationHandler(ActivationHandler handler) {
@@ -231,37 +302,32 @@ void SingleInstance::HandleLine(const std::string& line) {
   if (handler_) handler_(token);
 }
 
-void SingleInstance::ReadLines(QLocalSocket* socket) {
-  while (socket->canReadLine()) HandleLine(socket->readLine(kMaxLine).toStdString());
-  if (socket->bytesAvailable() > kMaxLine) socket->abort();
-}
-
-void SingleInstance::OnNewConnection() {
-  while (QLocalSocket* socket = server_->nextPendingConnection()) {
-    QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] { ReadLines(socket); });
-    QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    ReadLines(socket);
-  }
-}
-
 bool SingleInstance::WaitForActivation(int timeout_ms) { return WaitForLine(activations_, timeout_ms); }
 
 bool SingleInstance::WaitForRequest(int timeout_ms) { return WaitForLine(requests_, timeout_ms); }
 
 bool SingleInstance::WaitForLine(const int& counter, int timeout_ms) {
-  if (!server_) return false;
+  if (listen_fd_ < 0) return false;
   const int before = counter;
-  // Waiting hands a new connection to OnNewConnection at once (which takes it
-  // from the pending list, so the wait's own result says nothing).
-  server_->waitForNewConnection(timeout_ms);
-  for (QLocalSocket* socket : server_->findChildren<QLocalSocket*>()) {
-    while (counter == before && socket->state() == QLocalSocket::ConnectedState &&
-           socket->waitForReadyRead(timeout_ms)) {
-      ReadLines(socket);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (counter == before) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+    if (left <= 0) return false;
+    std::vector<pollfd> fds{{listen_fd_, POLLIN, 0}};
+    for (const auto& client : clients_) fds.push_back({client->fd, POLLIN, 0});
+    if (::poll(fds.data(), fds.size(), static_cast<int>(left)) <= 0) continue;
+    if (fds[0].revents) AcceptClients();
+    std::vector<Client*> ready;
+    for (size_t i = 1; i < fds.size(); ++i) {
+      if (!fds[i].revents) continue;
+      for (const auto& client : clients_)
+        if (client->fd == fds[i].fd) ready.push_back(client.get());
     }
-    ReadLines(socket);
+    for (Client* client : ready)
+      if (!ReadClient(*client)) DropClient(client);
   }
-  return counter > before;
+  return true;
 }
 
 }  // namespace tk410

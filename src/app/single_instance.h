@@ -1,6 +1,6 @@
 #pragma once
 // One running instance per user session. The first instance holds a lock file
-// and listens on a local socket (user-only access) in the runtime folder; a
+// and listens on a Unix socket (user-only access) in the runtime folder; a
 // later start finds the lock taken, sends "activate" with its activation token
 // (XDG_ACTIVATION_TOKEN, empty when unset) to the first and ends. The first
 // raises its window on that request, shown normally even when it was
@@ -14,9 +14,8 @@
 // the lock (the program would never start) and listen on the socket (and
 // receive the activation tokens).
 
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QLockFile>
+#include <QSocketNotifier>
 #include <functional>
 #include <memory>
 #include <string>
@@ -87,16 +86,30 @@ class SingleInstance {
   std::wstring SocketPath() const;
 
  private:
-  void OnNewConnection();
+  // One connection of a later start or of tk410ctl, read line by line.
+  struct Client {
+    int fd = -1;
+    std::string pending;  // bytes after the last '\n'
+    std::unique_ptr<QSocketNotifier> notifier;
+  };
+
+  bool Listen();
+  void StopListening();
+  void AcceptClients();
+  // Reads what `client` has sent and handles its complete lines; false when
+  // the connection is done (ended, failed, or a line over the limit).
+  bool ReadClient(Client& client);
+  void DropClient(Client* client);
   void HandleLine(const std::string& line);
-  void ReadLines(QLocalSocket* socket);
   // Waits up to `timeout_ms` for `counter` to grow, handling what arrives.
   bool WaitForLine(const int& counter, int timeout_ms);
 
   std::wstring directory_;
   std::wstring name_;
   std::unique_ptr<QLockFile> lock_;
-  std::unique_ptr<QLocalServer> server_;
+  int listen_fd_ = -1;
+  std::unique_ptr<QSocketNotifier> listen_notifier_;
+  std::vector<std::unique_ptr<Client>> clients_;
   ActivationHandler handler_;
   RequestHandler request_handler_;
   int activations_ = 0;  // activation requests handled so far

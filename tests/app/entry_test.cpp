@@ -5,13 +5,17 @@
 
 #include <QCoreApplication>
 #include <QLockFile>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <functional>
 
 #include "app/app_entry.h"
+#include "app/instance_request.h"
 #include "app/language_files.h"
 #include "app/settings_store.h"
 #include "app/single_instance.h"
@@ -115,6 +119,66 @@ TEST(SingleInstance, SecondStartActivatesTheFirst) {
   // Another name in the same folder is another program: both are first.
   SingleInstance other(dir.wide(), L"other");
   EXPECT_EQ(other.Acquire(""), SingleInstance::Role::kFirst);
+}
+
+// A connected Unix socket to `path`, or -1.
+int ConnectTo(const std::string& path) {
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// Requests arrive as lines however the sender cuts its writes; a sender
+// that goes past the line limit without a line end is cut off without
+// harm to the others; the socket is the user's alone and goes with the
+// instance.
+TEST(SingleInstance, RequestLinesAreTakenWholeAndBounded) {
+  EnsureCoreApplication();
+  testing::TempDir dir;
+  std::vector<std::string> lines;
+  std::string socket_path;
+  {
+    SingleInstance first(dir.wide(), L"app");
+    ASSERT_EQ(first.Acquire(""), SingleInstance::Role::kFirst);
+    first.SetRequestHandler([&](const std::string& line) { lines.push_back(line); });
+    socket_path = ToUtf8(first.SocketPath());
+    struct stat st {};
+    ASSERT_EQ(::stat(socket_path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    // One line in two writes, then a second line in the same connection.
+    const int split = ConnectTo(socket_path);
+    ASSERT_GE(split, 0);
+    for (const std::string part : {"rules /a", ".db\nprofile 2 /a.db\n"})
+      ASSERT_EQ(::send(split, part.data(), part.size(), MSG_NOSIGNAL), static_cast<ssize_t>(part.size()));
+    ::close(split);
+    ASSERT_TRUE(first.WaitForRequest(5000));
+    if (lines.size() < 2) first.WaitForRequest(5000);
+    EXPECT_EQ(lines, (std::vector<std::string>{"rules /a.db", "profile 2 /a.db"}));
+
+    // 5000 bytes without a line end: dropped, and the line that follows on
+    // that connection is not taken; a request on another connection is.
+    const int flood = ConnectTo(socket_path);
+    ASSERT_GE(flood, 0);
+    const std::string junk(5000, 'x');
+    ASSERT_EQ(::send(flood, junk.data(), junk.size(), MSG_NOSIGNAL), static_cast<ssize_t>(junk.size()));
+    EXPECT_TRUE(SendInstanceRequest(socket_path, "rules /b.db"));
+    ASSERT_TRUE(first.WaitForRequest(5000));
+    const std::string after = "\nrules /c.db\n";
+    ::send(flood, after.data(), after.size(), MSG_NOSIGNAL);
+    ::close(flood);
+    first.WaitForRequest(200);
+    EXPECT_EQ(lines.back(), "rules /b.db");
+    EXPECT_EQ(lines.size(), 3u);
+  }
+  EXPECT_FALSE(std::filesystem::exists(socket_path));
+  EXPECT_FALSE(SendInstanceRequest(socket_path, "rules /d.db"));
 }
 
 TEST(SingleInstance, LeftoversOfADeadInstanceDoNotBlock) {

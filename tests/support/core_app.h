@@ -1,6 +1,6 @@
 #pragma once
-// One QCoreApplication for the tests that use Qt's local sockets outside a
-// Qt test program (QLocalServer and QLocalSocket want an application object).
+// One QCoreApplication for the tests that use Qt's event objects (socket
+// notifiers, lock files) outside a Qt test program.
 // Header only.
 
 #include <QCoreApplication>
