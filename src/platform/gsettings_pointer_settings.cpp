@@ -5,15 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#ifdef TK410_HAVE_GIO
-#define G_SETTINGS_ENABLE_BACKEND
-#include <gio/gio.h>
-#include <gio/gsettingsbackend.h>
-#endif
 
 #include "base/trace.h"
 #include "platform/desktop_names.h"
 #include "platform/file_pointer_settings.h"
+#include "platform/gio_library.h"
 #include "platform/lazy_pointer_settings.h"
 
 namespace tk410 {
@@ -60,14 +56,14 @@ GSettings* AsSettings(void* p) { return static_cast<GSettings*>(p); }
 
 // The schema's default of `key` (the vendor's overrides included); null
 // when the settings object carries no schema.
-GVariant* SchemaDefault(GSettings* settings, const char* key) {
+GVariant* SchemaDefault(const GioLibrary& gio, GSettings* settings, const char* key) {
   GSettingsSchema* schema = nullptr;
-  g_object_get(settings, "settings-schema", &schema, nullptr);
+  gio.g_object_get(settings, "settings-schema", &schema, nullptr);
   if (!schema) return nullptr;
-  GSettingsSchemaKey* schema_key = g_settings_schema_get_key(schema, key);
-  GVariant* value = g_settings_schema_key_get_default_value(schema_key);
-  g_settings_schema_key_unref(schema_key);
-  g_settings_schema_unref(schema);
+  GSettingsSchemaKey* schema_key = gio.g_settings_schema_get_key(schema, key);
+  GVariant* value = gio.g_settings_schema_key_get_default_value(schema_key);
+  gio.g_settings_schema_key_unref(schema_key);
+  gio.g_settings_schema_unref(schema);
   return value;
 }
 
@@ -75,12 +71,12 @@ GVariant* SchemaDefault(GSettings* settings, const char* key) {
 // profile, adaptive for mice) leave it on.
 int AccelerationOfProfile(const char* profile) { return profile && std::strcmp(profile, "flat") == 0 ? 0 : 1; }
 
-bool HasKeyOfType(GSettingsSchema* schema, const char* key, const char* type) {
-  if (!g_settings_schema_has_key(schema, key)) return false;
-  GSettingsSchemaKey* schema_key = g_settings_schema_get_key(schema, key);
-  const bool ok = g_variant_type_equal(g_settings_schema_key_get_value_type(schema_key),
+bool HasKeyOfType(const GioLibrary& gio, GSettingsSchema* schema, const char* key, const char* type) {
+  if (!gio.g_settings_schema_has_key(schema, key)) return false;
+  GSettingsSchemaKey* schema_key = gio.g_settings_schema_get_key(schema, key);
+  const bool ok = g_variant_type_equal(gio.g_settings_schema_key_get_value_type(schema_key),
                                        G_VARIANT_TYPE(type));
-  g_settings_schema_key_unref(schema_key);
+  gio.g_settings_schema_key_unref(schema_key);
   return ok;
 }
 
@@ -88,12 +84,14 @@ bool HasKeyOfType(GSettingsSchema* schema, const char* key, const char* type) {
 
 GSettingsPointerSettings::GSettingsPointerSettings(std::unique_ptr<PointerSettings> fallback,
                                                    Options options)
-    : fallback_(std::move(fallback)), session_applies_(options.session_applies) {
-  GSettingsSchemaSource* source = g_settings_schema_source_get_default();
+    : fallback_(std::move(fallback)), session_applies_(options.session_applies), gio_(GioLibrary::Load()) {
+  if (!gio_) return;  // without GIO every value is emulated
+  const GioLibrary& gio = *gio_;
+  GSettingsSchemaSource* source = gio.g_settings_schema_source_get_default();
   GSettingsSchemaSource* own_source = nullptr;
   if (!options.schema_dir.empty()) {
     GError* error = nullptr;
-    own_source = g_settings_schema_source_new_from_directory(options.schema_dir.c_str(), source,
+    own_source = gio.g_settings_schema_source_new_from_directory(options.schema_dir.c_str(), source,
                                                              FALSE, &error);
     if (error) {
       Trace(kTraceInfo, "schema folder not read: %s", error->message);
@@ -102,43 +100,43 @@ GSettingsPointerSettings::GSettingsPointerSettings(std::unique_ptr<PointerSettin
     if (own_source) source = own_source;
   }
   GSettingsSchema* schema =
-      source ? g_settings_schema_source_lookup(source, options.schema_id.c_str(), TRUE) : nullptr;
+      source ? gio.g_settings_schema_source_lookup(source, options.schema_id.c_str(), TRUE) : nullptr;
   if (schema) {
-    has_speed_ = HasKeyOfType(schema, kSpeedKey, "d");
-    has_accel_ = HasKeyOfType(schema, kAccelKey, "s");
-    has_double_click_ = HasKeyOfType(schema, kDoubleClickKey, "i");
-    GSettingsBackend* backend = options.memory_backend ? g_memory_settings_backend_new() : nullptr;
-    settings_ = g_settings_new_full(schema, backend, nullptr);
-    if (backend) g_object_unref(backend);
-    g_settings_schema_unref(schema);
+    has_speed_ = HasKeyOfType(gio, schema, kSpeedKey, "d");
+    has_accel_ = HasKeyOfType(gio, schema, kAccelKey, "s");
+    has_double_click_ = HasKeyOfType(gio, schema, kDoubleClickKey, "i");
+    GSettingsBackend* backend = options.memory_backend ? gio.g_memory_settings_backend_new() : nullptr;
+    settings_ = gio.g_settings_new_full(schema, backend, nullptr);
+    if (backend) gio.g_object_unref(backend);
+    gio.g_settings_schema_unref(schema);
   } else {
     Trace(kTraceInfo, "no pointer settings schema %s; using the emulation",
           options.schema_id.c_str());
   }
-  if (own_source) g_settings_schema_source_unref(own_source);
+  if (own_source) gio.g_settings_schema_source_unref(own_source);
 }
 
 GSettingsPointerSettings::~GSettingsPointerSettings() {
   if (settings_) {
-    g_settings_sync();
-    g_object_unref(AsSettings(settings_));
+    gio_->g_settings_sync();
+    gio_->g_object_unref(AsSettings(settings_));
   }
 }
 
 int GSettingsPointerSettings::GetMouseSpeed() {
   if (!has_speed_) return fallback_->GetMouseSpeed();
-  return SpeedFromGnome(g_settings_get_double(AsSettings(settings_), kSpeedKey));
+  return SpeedFromGnome(gio_->g_settings_get_double(AsSettings(settings_), kSpeedKey));
 }
 
 void GSettingsPointerSettings::SetMouseSpeed(int speed) {
   if (!has_speed_) return fallback_->SetMouseSpeed(speed);
-  g_settings_set_double(AsSettings(settings_), kSpeedKey, SpeedToGnome(speed));
-  g_settings_sync();
+  gio_->g_settings_set_double(AsSettings(settings_), kSpeedKey, SpeedToGnome(speed));
+  gio_->g_settings_sync();
 }
 
 int GSettingsPointerSettings::GetAcceleration() {
   if (!has_accel_) return fallback_->GetAcceleration();
-  gchar* profile = g_settings_get_string(AsSettings(settings_), kAccelKey);
+  gchar* profile = gio_->g_settings_get_string(AsSettings(settings_), kAccelKey);
   const int on = AccelerationOfProfile(profile);
   g_free(profile);
   return on;
@@ -146,8 +144,8 @@ int GSettingsPointerSettings::GetAcceleration() {
 
 void GSettingsPointerSettings::SetAcceleration(int on) {
   if (!has_accel_) return fallback_->SetAcceleration(on);
-  g_settings_set_string(AsSettings(settings_), kAccelKey, on ? "adaptive" : "flat");
-  g_settings_sync();
+  gio_->g_settings_set_string(AsSettings(settings_), kAccelKey, on ? "adaptive" : "flat");
+  gio_->g_settings_sync();
 }
 
 unsigned GSettingsPointerSettings::GetWheelScrollLines() { return fallback_->GetWheelScrollLines(); }
@@ -158,7 +156,7 @@ void GSettingsPointerSettings::SetWheelScrollLines(unsigned lines) {
 
 int GSettingsPointerSettings::GetDoubleClickTime() {
   if (!has_double_click_) return fallback_->GetDoubleClickTime();
-  return g_settings_get_int(AsSettings(settings_), kDoubleClickKey);
+  return gio_->g_settings_get_int(AsSettings(settings_), kDoubleClickKey);
 }
 
 void GSettingsPointerSettings::SetDoubleClickTime(int ms) {
@@ -166,39 +164,39 @@ void GSettingsPointerSettings::SetDoubleClickTime(int ms) {
   if (ms <= 0) return;
   // Where the schema limits the value, GSettings refuses one out of range.
   GSettingsSchema* schema = nullptr;
-  g_object_get(AsSettings(settings_), "settings-schema", &schema, nullptr);
+  gio_->g_object_get(AsSettings(settings_), "settings-schema", &schema, nullptr);
   bool in_range = true;
   if (schema) {
-    GSettingsSchemaKey* key = g_settings_schema_get_key(schema, kDoubleClickKey);
+    GSettingsSchemaKey* key = gio_->g_settings_schema_get_key(schema, kDoubleClickKey);
     GVariant* value = g_variant_new_int32(ms);
     g_variant_ref_sink(value);
-    in_range = g_settings_schema_key_range_check(key, value);
+    in_range = gio_->g_settings_schema_key_range_check(key, value);
     g_variant_unref(value);
-    g_settings_schema_key_unref(key);
-    g_settings_schema_unref(schema);
+    gio_->g_settings_schema_key_unref(key);
+    gio_->g_settings_schema_unref(schema);
   }
   if (!in_range) return;
-  g_settings_set_int(AsSettings(settings_), kDoubleClickKey, ms);
-  g_settings_sync();
+  gio_->g_settings_set_int(AsSettings(settings_), kDoubleClickKey, ms);
+  gio_->g_settings_sync();
 }
 
 PointerValues GSettingsPointerSettings::Defaults() {
   PointerValues values = fallback_->Defaults();
   GSettings* settings = AsSettings(settings_);
   if (has_speed_) {
-    if (GVariant* v = SchemaDefault(settings, kSpeedKey)) {
+    if (GVariant* v = SchemaDefault(*gio_, settings, kSpeedKey)) {
       values.speed = SpeedFromGnome(g_variant_get_double(v));
       g_variant_unref(v);
     }
   }
   if (has_accel_) {
-    if (GVariant* v = SchemaDefault(settings, kAccelKey)) {
+    if (GVariant* v = SchemaDefault(*gio_, settings, kAccelKey)) {
       values.acceleration = AccelerationOfProfile(g_variant_get_string(v, nullptr));
       g_variant_unref(v);
     }
   }
   if (has_double_click_) {
-    if (GVariant* v = SchemaDefault(settings, kDoubleClickKey)) {
+    if (GVariant* v = SchemaDefault(*gio_, settings, kDoubleClickKey)) {
       values.double_click_ms = g_variant_get_int32(v);
       g_variant_unref(v);
     }

@@ -15,6 +15,8 @@
 
 namespace tk410 {
 
+struct GioLibrary;
+
 // The speed scale of the settings page (1…20, 10 the middle) and GNOME's
 // (-1…1, 0 the middle): 1 ↔ -1, 10 ↔ 0, 20 ↔ 1, linear on each side.
 double SpeedToGnome(int speed);
@@ -62,7 +64,8 @@ class GSettingsPointerSettings final : public PointerSettings {
  private:
   std::unique_ptr<PointerSettings> fallback_;
   bool session_applies_ = true;
-  void* settings_ = nullptr;  // GSettings*, null without the schema
+  std::unique_ptr<GioLibrary> gio_;  // null where GIO cannot be loaded
+  void* settings_ = nullptr;         // GSettings*, null without the schema
   bool has_speed_ = false;
   bool has_accel_ = false;
   bool has_double_click_ = false;
