@@ -129,9 +129,9 @@ int main(int argc, char** argv) {
   const StartupOptions startup = ParseStartupOptions(argc, argv);
   for (const std::string& warning : startup.warnings) std::fprintf(stderr, "tk410: %s\n", warning.c_str());
 
-  // The font configuration loads beside the application's own start.
-  PLKUI::qt::FontWarmup fonts;
   QApplication app(argc, argv);
+  // The font configuration loads beside the start's other work.
+  PLKUI::qt::FontWarmup fonts;
   PLKUI::qt::ProgramIdentityLoader identity;
   TraceStartStep("application");
   FirstFrameTrace first_frame([&identity] { identity.Load(); });
