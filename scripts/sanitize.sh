@@ -25,7 +25,7 @@ case "$kind" in
     sanitize=thread
     # The test programs that start threads, and in them the tests that do.
     targets=(tests_sync tests_plkui tests_store tests_ui tests_ui_qt tests_nordic tests_platform tests_rules)
-    tests=(-R 'WorkerTest|WorkerIdleTest|WorkerCloseTest|LazyServicesTest|FollowTest|ThreadSafetyTest|HeadlessRuntimeTest|TwoThreadsHammering|WaitDialogEndsByWorker|WaitsForTheWorker|NordicEndToEnd|LiveWindowTest')
+    tests=(-R 'WorkerTest|WorkerIdleTest|WorkerCloseTest|LazyServicesTest|FollowTest|ThreadSafetyTest|HeadlessRuntime|TwoThreadsHammering|WaitDialogEndsByWorker|WaitsForTheWorker|NordicEndToEnd|LiveWindowTest')
     ;;
   *)
     echo "scripts/sanitize.sh: unknown kind '$kind' (address or thread)" >&2

@@ -72,11 +72,10 @@ int HeadlessRuntime::RunModal(MWindow& window, int show) {
   return result;
 }
 
-void HeadlessRuntime::ModalEndRequested(MWindow& window) {
-  const std::optional<int> result = window.PendingModalEnd();
+void HeadlessRuntime::ModalEndRequested(MWindow& window, int result) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    end_log_.push_back(EndRecord{window.GetTitle(), result.value_or(-1)});
+    end_log_.push_back(EndRecord{window.GetTitle(), result});
   }
   ended_.notify_all();
 }

@@ -72,7 +72,7 @@ class HeadlessRuntime : public Runtime {
   // Runtime
   void WindowDestroyed(MWindow& window) override;
   int RunModal(MWindow& window, int show) override;
-  void ModalEndRequested(MWindow& window) override;
+  void ModalEndRequested(MWindow& window, int result) override;
   void Post(MWindow& window, unsigned message, uintptr_t wparam, intptr_t lparam) override;
   void SetTimer(MWindow& window, int id, int ms) override;
   void ShowMenu(MenuWnd& menu) override;

@@ -35,8 +35,9 @@ class Runtime {
 
   // Runs the window modally; returns the result given to EndModal.
   virtual int RunModal(MWindow& window, int show) = 0;
-  // Someone (any thread) asked the window's modal run to end.
-  virtual void ModalEndRequested(MWindow& window) = 0;
+  // Someone (any thread) asked the window's modal run to end with `result`.
+  // The run may already have taken the end when this arrives.
+  virtual void ModalEndRequested(MWindow& window, int result) = 0;
   // Queues a message for the window thread (any thread).
   virtual void Post(MWindow& window, unsigned message, uintptr_t wparam, intptr_t lparam) = 0;
   // Periodic OnTimer(id) calls on the window thread; ms <= 0 stops the timer.

@@ -153,7 +153,7 @@ void MWindow::EndModal(int result) {
     modal_end_ = result;
     if (!created_) return;
   }
-  GetRuntime().ModalEndRequested(*this);
+  GetRuntime().ModalEndRequested(*this, result);
 }
 
 std::optional<int> MWindow::TakeModalEnd() {

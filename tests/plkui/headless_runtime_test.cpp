@@ -101,6 +101,35 @@ TEST_F(HeadlessRuntimeTest, AWorkerEndsTheWaitDialogBeforeOrDuringTheRun) {
   EXPECT_EQ(ends[0].result, kResultOK);
 }
 
+// A runtime that reports an end only after the modal run has already taken
+// it: the order a loaded machine can produce when the worker is preempted
+// between setting the end and reporting it.
+class LateReportingRuntime : public HeadlessRuntime {
+ public:
+  void ModalEndRequested(MWindow& window, int result) override {
+    while (window.PendingModalEnd()) std::this_thread::yield();
+    HeadlessRuntime::ModalEndRequested(window, result);
+  }
+};
+
+TEST(HeadlessRuntimeOrderTest, AnEndTakenByTheRunBeforeItIsReportedIsLoggedWithItsResult) {
+  LateReportingRuntime runtime;
+  ScopedRuntime scoped{runtime};
+  RecordingDialog wait;
+  ASSERT_TRUE(wait.Create(nullptr, L"WaitDlg", 0x96000000u, 0x80, MRect{0, 0, 102, 102}));
+  std::thread worker;
+  runtime.AnswerNextModalByEnd([&](MWindow& w) {
+    worker = std::thread([&] { wait.DoOK(); });
+    // The run starts waiting only once the end is set, so it takes it at once.
+    while (!w.PendingModalEnd()) std::this_thread::yield();
+  });
+  EXPECT_EQ(wait.ShowModal(5), kResultOK);
+  worker.join();
+  const auto ends = runtime.EndLog();
+  ASSERT_EQ(ends.size(), 1u);
+  EXPECT_EQ(ends[0].result, kResultOK);
+}
+
 TEST_F(HeadlessRuntimeTest, PostedMessagesWaitForThePumpAndSkipDeadWindows) {
   RecordingDialog main;
   ASSERT_TRUE(main.Create(nullptr, L"TEVO TK410", 0x96000000u, 0, MRect{0, 0, 1121, 780}));

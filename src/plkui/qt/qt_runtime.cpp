@@ -89,7 +89,7 @@ int QtRuntime::RunModal(MWindow& window, int show) {
   return end.value_or(kResultCancel);
 }
 
-void QtRuntime::ModalEndRequested(MWindow& window) {
+void QtRuntime::ModalEndRequested(MWindow& window, int /*result*/) {
   MWindow* target = &window;
   QMetaObject::invokeMethod(
       this,

@@ -36,7 +36,7 @@ class QtRuntime : public QObject, public Runtime {
   void WindowDestroyed(MWindow& window) override;
   void ControlCreated(MDialog& dialog, MControl& control) override;
   int RunModal(MWindow& window, int show) override;
-  void ModalEndRequested(MWindow& window) override;
+  void ModalEndRequested(MWindow& window, int result) override;
   void Post(MWindow& window, unsigned message, uintptr_t wparam, intptr_t lparam) override;
   void SetTimer(MWindow& window, int id, int ms) override;
   void ShowMenu(MenuWnd& menu) override;
