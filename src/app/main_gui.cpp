@@ -157,6 +157,19 @@ int main(int argc, char** argv) {
   TraceStartStep("single instance");
   PLKUI::qt::QtRuntime runtime;
   PLKUI::ScopedRuntime scoped_runtime(runtime);
+  // Created where CenterWindow puts it, so the window is not mapped in the
+  // corner first and then moved.
+  const PLKUI::MRect screen = runtime.ScreenRect();
+  const int left = screen.left + (screen.Width() - kWindowWidth) / 2;
+  const int top = screen.top + (screen.Height() - kWindowHeight) / 2;
+  const PLKUI::MRect window_rect{left, top, left + kWindowWidth, top + kWindowHeight};
+  // The window is on the screen, with its backdrop, before the services and
+  // pages behind it are made; the pages appear on it when they are built.
+  // Started hidden (-hide), nothing is shown until something asks.
+  if (!startup.start_hidden) {
+    runtime.ShowStartWindow(window_rect, kProductName);
+    TraceStartStep("start window drawn");
+  }
 
   SettingsStore settings(SettingsStore::DefaultDirectory());
   const std::wstring data_directory = GetDataDirectory();
@@ -240,17 +253,12 @@ int main(int argc, char** argv) {
   if (bus) window.SetDeviceChangeSource(std::make_unique<VirtualBusDeviceChanges>(*bus));
   fonts.Wait();  // the window's views are the first to lay out text
   TraceStartStep("fonts");
-  // Created where CenterWindow puts it, so the window is not mapped in the
-  // corner first and then moved.
-  const PLKUI::MRect screen = runtime.ScreenRect();
-  const int left = screen.left + (screen.Width() - kWindowWidth) / 2;
-  const int top = screen.top + (screen.Height() - kWindowHeight) / 2;
   // The frameless window draws its own title line; both say when the mouse is
   // virtual. Started hidden (-hide) it is made without WS_VISIBLE, so it is
   // neither mapped nor drawn until something asks for it.
   const uint32_t style = startup.start_hidden ? 0x86000000u : 0x96000000u;
-  if (!window.Create(nullptr, window.WindowTitleText(), style, 0,
-                     PLKUI::MRect{left, top, left + kWindowWidth, top + kWindowHeight})) {
+  runtime.GiveStartWindowTo(window);
+  if (!window.Create(nullptr, window.WindowTitleText(), style, 0, window_rect)) {
     std::fprintf(stderr, "tk410: the main window could not be created\n");
     return 1;
   }

@@ -276,8 +276,6 @@ void DrawMouseSilhouette(QPainter& p, const QRectF& area, const QColor& body, co
 
 }  // namespace
 
-constexpr int kBackdropLineGap = 18;
-
 void PictureView::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
@@ -289,23 +287,7 @@ void PictureView::paintEvent(QPaintEvent*) {
   }
   const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
   if (name.find(L"background") != std::wstring::npos || name.empty()) {
-    // A backdrop: a soft radial glow on the window colour.
-    QRadialGradient g(r.center().x(), r.top() + r.height() * 0.35, std::max(r.width(), r.height()) * 0.7);
-    g.setColorAt(0, QColor(0x26, 0x2b, 0x38));
-    g.setColorAt(1, QColor(0x14, 0x16, 0x1c));
-    p.setPen(Qt::NoPen);
-    p.setBrush(g);
-    p.drawRoundedRect(r, 8, 8);
-    // Faint diagonal lines, one every 18 pixels: the pixels whose x + y is a
-    // multiple of 18. A tile of 18 by 18 repeats them exactly, and a tiled
-    // fill costs a fraction of drawing the lines one by one (they were the
-    // dearest part of the window's first frame).
-    QImage tile(kBackdropLineGap, kBackdropLineGap, QImage::Format_ARGB32_Premultiplied);
-    tile.fill(Qt::transparent);
-    for (int y = 0; y < kBackdropLineGap; ++y)
-      tile.setPixelColor((kBackdropLineGap - y) % kBackdropLineGap, y, QColor(0xff, 0xff, 0xff, 10));
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.fillRect(rect(), QBrush(tile));
+    DrawBackdrop(p, rect());
     return;
   }
   if (name.find(L"mouse") != std::wstring::npos) {

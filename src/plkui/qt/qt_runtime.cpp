@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 
 #include "plkui/dialog.h"
 #include "plkui/menu_wnd.h"
@@ -20,7 +21,29 @@ QtRuntime::QtRuntime() { ApplyTooltipTheme(); }
 QtRuntime::~QtRuntime() {
   for (auto& [key, timer] : timers_) delete timer;
   for (auto& [window, host] : hosts_) delete host;
+  delete start_host_;
 }
+
+void QtRuntime::ShowStartWindow(const MRect& rect, const std::wstring& title, int guard_ms) {
+  if (start_host_) return;
+  start_host_ = new WindowHost();
+  start_host_->setWindowTitle(ToQ(title));
+  start_host_->setGeometry(rect.left, rect.top, std::max(1, rect.Width()), std::max(1, rect.Height()));
+  QEventLoop loop;
+  // Quit after the event that drew the frame has been handled: the frame is
+  // flushed to the screen by then.
+  start_host_->WhenFirstDrawn(
+      [&loop] { QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection); });
+  start_host_->show();
+  QTimer::singleShot(guard_ms, &loop, &QEventLoop::quit);
+  // Only the window system's events and what is posted: no clicks or keys
+  // for windows that do not exist yet, no sockets (a second start's request
+  // waits for the handler the program installs later).
+  loop.exec(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
+  if (start_host_) start_host_->WhenFirstDrawn({});
+}
+
+void QtRuntime::GiveStartWindowTo(const MWindow& window) { start_owner_ = &window; }
 
 template <class F>
 void QtRuntime::OnGui(F&& f) {
@@ -40,6 +63,14 @@ void QtRuntime::WindowCreated(MWindow& window) {
   Runtime::WindowCreated(window);
   auto* dialog = dynamic_cast<MDialog*>(&window);
   if (!dialog) return;
+  if (&window == start_owner_ && start_host_) {
+    start_owner_ = nullptr;
+    WindowHost* host = start_host_;
+    start_host_ = nullptr;
+    hosts_[&window] = host;
+    host->Attach(*dialog);
+    return;
+  }
   QWidget* parent_host = nullptr;
   if (MWindow* parent = window.GetParentWindow()) parent_host = HostOf(*parent);
   hosts_[&window] = new WindowHost(*dialog, parent_host);

@@ -32,6 +32,17 @@ class QtRuntime : public QObject, public Runtime {
   // The host showing a window; nullptr for one that is not a dialog or gone.
   WindowHost* HostOf(const MWindow& window) const;
 
+  // Shows a start window at `rect` now and returns once its first frame (the
+  // window's backdrop) is on the screen, or after `guard_ms`: the program's
+  // window is mapped and drawn while the program still builds it. Input
+  // waits meanwhile. The window given to GiveStartWindowTo makes it its own.
+  void ShowStartWindow(const MRect& rect, const std::wstring& title, int guard_ms = 500);
+  // `window`, when it is created, takes the start window as its host: the
+  // same native window, so nothing is mapped twice. Unclaimed, the start
+  // window goes with the runtime.
+  void GiveStartWindowTo(const MWindow& window);
+  WindowHost* StartWindow() const { return start_host_; }
+
   void WindowCreated(MWindow& window) override;
   void WindowDestroyed(MWindow& window) override;
   void ControlCreated(MDialog& dialog, MControl& control) override;
@@ -54,6 +65,8 @@ class QtRuntime : public QObject, public Runtime {
   std::map<const MWindow*, QEventLoop*> loops_;
   std::map<std::pair<const MWindow*, int>, QTimer*> timers_;
   std::set<MenuWnd*> open_menus_;
+  QPointer<WindowHost> start_host_;
+  const MWindow* start_owner_ = nullptr;
 };
 
 }  // namespace PLKUI::qt

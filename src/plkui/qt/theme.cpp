@@ -1,7 +1,10 @@
 #include "plkui/qt/theme.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QHash>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
@@ -81,6 +84,29 @@ void DrawSurface(QPainter& p, const QRectF& r, const QColor& fill, const QColor&
   p.setBrush(g);
   p.setPen(QPen(border, 1));
   p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+  p.restore();
+}
+
+void DrawBackdrop(QPainter& p, const QRect& area) {
+  constexpr int kLineGap = 18;
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing);
+  const QRectF r = QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5);
+  QRadialGradient g(r.center().x(), r.top() + r.height() * 0.35, std::max(r.width(), r.height()) * 0.7);
+  g.setColorAt(0, QColor(0x26, 0x2b, 0x38));
+  g.setColorAt(1, QColor(0x14, 0x16, 0x1c));
+  p.setPen(Qt::NoPen);
+  p.setBrush(g);
+  p.drawRoundedRect(r, 8, 8);
+  // Faint diagonal lines, one every 18 pixels: the pixels whose x + y is a
+  // multiple of 18. A tile of 18 by 18 repeats them exactly, and a tiled
+  // fill costs a fraction of drawing the lines one by one (they were the
+  // dearest part of the window's first frame).
+  QImage tile(kLineGap, kLineGap, QImage::Format_ARGB32_Premultiplied);
+  tile.fill(Qt::transparent);
+  for (int y = 0; y < kLineGap; ++y) tile.setPixelColor((kLineGap - y) % kLineGap, y, QColor(0xff, 0xff, 0xff, 10));
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.fillRect(area, QBrush(tile));
   p.restore();
 }
 

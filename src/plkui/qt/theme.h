@@ -55,4 +55,8 @@ QString MenuStyleSheet();
 void DrawSurface(QPainter& p, const QRectF& r, const QColor& fill, const QColor& border,
                  qreal radius = 6);
 
+// The window's backdrop: a soft radial glow on the window colour with faint
+// diagonal lines, filling `r`.
+void DrawBackdrop(QPainter& p, const QRect& r);
+
 }  // namespace PLKUI::qt

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <utility>
 
 #include "plkui/qt/control_view.h"
 #include "plkui/qt/program_icon.h"
@@ -50,20 +51,31 @@ class MessageOverlay : public QWidget {
 }
 
 WindowHost::WindowHost(MDialog& dialog, QWidget* parent_host)
-    : QWidget(parent_host, Qt::Window | Qt::FramelessWindowHint), dialog_(dialog) {
+    : QWidget(parent_host, Qt::Window | Qt::FramelessWindowHint) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   setFont(UiFont());
+  Attach(dialog);
+}
+
+WindowHost::WindowHost() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  setFont(UiFont());
+}
+
+void WindowHost::Attach(MDialog& dialog) {
+  if (dialog_) return;
+  dialog_ = &dialog;
   setWindowTitle(ToQ(dialog.GetTitle()));
   overlay_ = new MessageOverlay(dialog, this);
   for (MControl* control : dialog.GetControls()) AddView(*control);
-  dialog_.SetChangeListener([this] {
+  dialog.SetChangeListener([this] {
     if (!pending_.exchange(true)) QCoreApplication::postEvent(this, new QEvent(kWindowSyncEvent));
   });
   SyncWindow();
 }
 
 WindowHost::~WindowHost() {
-  dialog_.SetChangeListener({});
+  if (dialog_) dialog_->SetChangeListener({});
   // Controls and views detach before the dialog frees the controls.
   for (MControl* control : waiting_) control->SetChangeListener({});
   waiting_.clear();
@@ -144,7 +156,7 @@ void WindowHost::SyncVisibility() {
 }
 
 bool WindowHost::event(QEvent* e) {
-  if (e->type() == kWindowSyncEvent) {
+  if (e->type() == kWindowSyncEvent && dialog_) {
     pending_ = false;
     SyncWindow();
     return true;
@@ -157,7 +169,7 @@ bool WindowHost::event(QEvent* e) {
 }
 
 void WindowHost::SyncIcon() {
-  const int icon = dialog_.GetIcon();
+  const int icon = dialog_->GetIcon();
   if (icon == icon_) return;
   icon_ = icon;
   // A null icon set on a window would hide the application's for good; a
@@ -167,16 +179,17 @@ void WindowHost::SyncIcon() {
 }
 
 void WindowHost::SyncWindow() {
+  if (!dialog_) return;
   SyncIcon();
   syncing_ = true;
-  setWindowTitle(ToQ(dialog_.GetTitle()));
-  const MRect r = dialog_.GetWindowRect();
-  if (!dialog_.IsZoomed()) setGeometry(r.left, r.top, std::max(1, r.Width()), std::max(1, r.Height()));
-  setWindowFlag(Qt::WindowStaysOnTopHint, dialog_.IsTopMost());
-  if (dialog_.IsWindowVisible()) {
+  setWindowTitle(ToQ(dialog_->GetTitle()));
+  const MRect r = dialog_->GetWindowRect();
+  if (!dialog_->IsZoomed()) setGeometry(r.left, r.top, std::max(1, r.Width()), std::max(1, r.Height()));
+  setWindowFlag(Qt::WindowStaysOnTopHint, dialog_->IsTopMost());
+  if (dialog_->IsWindowVisible()) {
     // showNormal, not show: show keeps a maximised or minimised state.
-    if (dialog_.IsIconic()) showMinimized();
-    else if (dialog_.IsZoomed()) showMaximized();
+    if (dialog_->IsIconic()) showMinimized();
+    else if (dialog_->IsZoomed()) showMaximized();
     else showNormal();
   } else {
     hide();
@@ -188,8 +201,14 @@ void WindowHost::SyncWindow() {
 
 void WindowHost::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  if (!dialog_) {
+    // A start window: the backdrop its dialog's window shows first.
+    DrawBackdrop(p, rect());
+    if (first_drawn_) std::exchange(first_drawn_, {})();
+    return;
+  }
   p.setRenderHint(QPainter::Antialiasing);
-  const QPixmap skin = SkinPixmap(dialog_.GetBkImage());
+  const QPixmap skin = SkinPixmap(dialog_->GetBkImage());
   if (!skin.isNull()) {
     p.drawPixmap(rect(), skin);
   } else {
@@ -203,28 +222,32 @@ void WindowHost::paintEvent(QPaintEvent*) {
 }
 
 void WindowHost::resizeEvent(QResizeEvent*) {
-  if (syncing_) return;
-  dialog_.UISize(MRect{0, 0, width(), height()});
+  if (syncing_ || !dialog_) return;
+  dialog_->UISize(MRect{0, 0, width(), height()});
   for (ControlView* view : views_) view->Sync();
 }
 
 void WindowHost::closeEvent(QCloseEvent* e) {
   // The dialog decides: by default a close ends its modal run with 2.
   e->ignore();
-  dialog_.SendMessage(kWmClose);
+  if (dialog_) dialog_->SendMessage(kWmClose);
 }
 
 void WindowHost::changeEvent(QEvent* e) {
-  if (e->type() == QEvent::ActivationChange) dialog_.OnNcActivate(isActiveWindow());
+  if (!dialog_) {
+    QWidget::changeEvent(e);
+    return;
+  }
+  if (e->type() == QEvent::ActivationChange) dialog_->OnNcActivate(isActiveWindow());
   // A state the window manager gave (not one this host asked for) becomes
   // the window's own.
   if (e->type() == QEvent::WindowStateChange && !syncing_ && isVisible())
-    dialog_.SetShowState(isMinimized(), isMaximized());
+    dialog_->SetShowState(isMinimized(), isMaximized());
   QWidget::changeEvent(e);
 }
 
 void WindowHost::mousePressEvent(QMouseEvent* e) {
-  if (e->button() != Qt::LeftButton) return;
+  if (e->button() != Qt::LeftButton || !dialog_) return;
   dragging_ = true;
   drag_offset_ = e->globalPosition().toPoint() - frameGeometry().topLeft();
 }
@@ -232,8 +255,8 @@ void WindowHost::mousePressEvent(QMouseEvent* e) {
 void WindowHost::mouseMoveEvent(QMouseEvent* e) {
   if (!dragging_) return;
   const QPoint top_left = e->globalPosition().toPoint() - drag_offset_;
-  const MRect r = dialog_.GetWindowRect();
-  dialog_.MoveWindow(MRect{top_left.x(), top_left.y(), top_left.x() + r.Width(), top_left.y() + r.Height()});
+  const MRect r = dialog_->GetWindowRect();
+  dialog_->MoveWindow(MRect{top_left.x(), top_left.y(), top_left.x() + r.Width(), top_left.y() + r.Height()});
 }
 
 void WindowHost::mouseReleaseEvent(QMouseEvent*) { dragging_ = false; }

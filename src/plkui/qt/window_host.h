@@ -10,9 +10,15 @@
 // is first shown, or asked for: the window's start builds the views of what
 // is on screen only. Until then the control's change listener only looks
 // whether the control is shown now.
+//
+// A host may be shown before its dialog exists (a start window): it paints
+// the window's backdrop and nothing else, takes no input, and becomes the
+// dialog's own window - the same native window, not a second one - when
+// the dialog is attached.
 
 #include <QWidget>
 #include <atomic>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -27,9 +33,18 @@ class WindowHost : public QWidget {
 
  public:
   WindowHost(MDialog& dialog, QWidget* parent_host);
+  // A host without its dialog yet (see above); top-level.
+  WindowHost();
   ~WindowHost() override;
 
-  MDialog& Dialog() const { return dialog_; }
+  // Gives a host made without a dialog its dialog: its views, title, place
+  // and shown state from now on. Once only.
+  void Attach(MDialog& dialog);
+  bool IsAttached() const { return dialog_ != nullptr; }
+  // Called once, after the next frame a host without its dialog draws.
+  void WhenFirstDrawn(std::function<void()> drawn) { first_drawn_ = std::move(drawn); }
+  // The dialog; only for an attached host.
+  MDialog& Dialog() const { return *dialog_; }
   // A control of the dialog: its view now when it is shown, else when it is.
   void AddView(MControl& control);
   // Re-reads the window and every control.
@@ -58,7 +73,7 @@ class WindowHost : public QWidget {
   // Builds the views of the waiting controls that are shown now.
   void BuildShownViews();
 
-  MDialog& dialog_;
+  MDialog* dialog_ = nullptr;
   std::vector<ControlView*> views_;
   // Creation order of the dialog's controls (stacking order of the views).
   std::map<const MControl*, size_t> order_;
@@ -71,6 +86,7 @@ class WindowHost : public QWidget {
   QPoint drag_offset_;
   bool syncing_ = false;
   int icon_ = 0;  // the icon resource shown
+  std::function<void()> first_drawn_;
 };
 
 }  // namespace PLKUI::qt
