@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/app_entry.h"
@@ -130,8 +131,7 @@ int main(int argc, char** argv) {
   for (const std::string& warning : startup.warnings) std::fprintf(stderr, "tk410: %s\n", warning.c_str());
 
   QApplication app(argc, argv);
-  // The font configuration loads beside the start's other work.
-  PLKUI::qt::FontWarmup fonts;
+  std::optional<PLKUI::qt::FontWarmup> fonts;
   PLKUI::qt::ProgramIdentityLoader identity;
   TraceStartStep("application");
   FirstFrameTrace first_frame([&identity] { identity.Load(); });
@@ -163,13 +163,17 @@ int main(int argc, char** argv) {
   const int left = screen.left + (screen.Width() - kWindowWidth) / 2;
   const int top = screen.top + (screen.Height() - kWindowHeight) / 2;
   const PLKUI::MRect window_rect{left, top, left + kWindowWidth, top + kWindowHeight};
-  // The window is on the screen, with its backdrop, before the services and
-  // pages behind it are made; the pages appear on it when they are built.
-  // Started hidden (-hide), nothing is shown until something asks.
+  // The window is on the screen, with its backdrop and no controls yet,
+  // before the services and pages behind it are made: no value is shown
+  // before it is known. The pages appear on it when they are built, saying
+  // "Connecting to the mouse..." until the first read. Started hidden
+  // (-hide), nothing is shown until something asks.
   if (!startup.start_hidden) {
     runtime.ShowStartWindow(window_rect, kProductName);
-    TraceStartStep("start window drawn");
+    TraceStartStep("start window shown");
   }
+  // The font configuration loads beside the start's other work.
+  fonts.emplace();
 
   SettingsStore settings(SettingsStore::DefaultDirectory());
   const std::wstring data_directory = GetDataDirectory();
@@ -178,6 +182,11 @@ int main(int argc, char** argv) {
   if (!shell.data_folder_ready)
     std::fprintf(stderr, "tk410: cannot create the folder %s\n", ToUtf8(data_directory + L"db").c_str());
   TraceStartStep("settings and language texts");
+  if (!startup.start_hidden) {
+    // The backdrop needs no fonts: it is drawn while they load.
+    runtime.DrawStartWindow();
+    TraceStartStep("start window drawn");
+  }
   const std::unique_ptr<PointerSettings> pointer = CreateSystemPointerSettings();
   SystemProcessLauncher launcher;
   // Typing needs an X connection of its own, opened the first time an emoji
@@ -251,7 +260,7 @@ int main(int argc, char** argv) {
   window.SetFileDialogs(&file_dialogs);
   // Hot-plug of the virtual mouse comes from its bus instead of udev.
   if (bus) window.SetDeviceChangeSource(std::make_unique<VirtualBusDeviceChanges>(*bus));
-  fonts.Wait();  // the window's views are the first to lay out text
+  fonts->Wait();  // the window's views are the first to lay out text
   TraceStartStep("fonts");
   // The frameless window draws its own title line; both say when the mouse is
   // virtual. Started hidden (-hide) it is made without WS_VISIBLE, so it is

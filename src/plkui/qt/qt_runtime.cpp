@@ -24,17 +24,23 @@ QtRuntime::~QtRuntime() {
   delete start_host_;
 }
 
-void QtRuntime::ShowStartWindow(const MRect& rect, const std::wstring& title, int guard_ms) {
+void QtRuntime::ShowStartWindow(const MRect& rect, const std::wstring& title) {
   if (start_host_) return;
   start_host_ = new WindowHost();
   start_host_->setWindowTitle(ToQ(title));
   start_host_->setGeometry(rect.left, rect.top, std::max(1, rect.Width()), std::max(1, rect.Height()));
+  // Maps the window; its first frame is drawn when its exposure is handled,
+  // in DrawStartWindow's loop or the program's.
+  start_host_->show();
+}
+
+void QtRuntime::DrawStartWindow(int guard_ms) {
+  if (!start_host_) return;
   QEventLoop loop;
   // Quit after the event that drew the frame has been handled: the frame is
   // flushed to the screen by then.
   start_host_->WhenFirstDrawn(
       [&loop] { QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection); });
-  start_host_->show();
   QTimer::singleShot(guard_ms, &loop, &QEventLoop::quit);
   // Only the window system's events and what is posted: no clicks or keys
   // for windows that do not exist yet, no sockets (a second start's request

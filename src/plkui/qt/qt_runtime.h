@@ -32,11 +32,14 @@ class QtRuntime : public QObject, public Runtime {
   // The host showing a window; nullptr for one that is not a dialog or gone.
   WindowHost* HostOf(const MWindow& window) const;
 
-  // Shows a start window at `rect` now and returns once its first frame (the
-  // window's backdrop) is on the screen, or after `guard_ms`: the program's
-  // window is mapped and drawn while the program still builds it. Input
-  // waits meanwhile. The window given to GiveStartWindowTo makes it its own.
-  void ShowStartWindow(const MRect& rect, const std::wstring& title, int guard_ms = 500);
+  // A start window: the program's window mapped and drawn while the
+  // program still builds it. ShowStartWindow maps it at `rect` now (the
+  // window system answers while the program goes on); DrawStartWindow
+  // returns once its first frame, the window's backdrop, is on the screen,
+  // or after `guard_ms`. Input waits meanwhile. The window given to
+  // GiveStartWindowTo makes it its own.
+  void ShowStartWindow(const MRect& rect, const std::wstring& title);
+  void DrawStartWindow(int guard_ms = 200);
   // `window`, when it is created, takes the start window as its host: the
   // same native window, so nothing is mapped twice. Unclaimed, the start
   // window goes with the runtime.

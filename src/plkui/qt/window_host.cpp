@@ -201,14 +201,8 @@ void WindowHost::SyncWindow() {
 
 void WindowHost::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  if (!dialog_) {
-    // A start window: the backdrop its dialog's window shows first.
-    DrawBackdrop(p, rect());
-    if (first_drawn_) std::exchange(first_drawn_, {})();
-    return;
-  }
   p.setRenderHint(QPainter::Antialiasing);
-  const QPixmap skin = SkinPixmap(dialog_->GetBkImage());
+  const QPixmap skin = dialog_ ? SkinPixmap(dialog_->GetBkImage()) : QPixmap();
   if (!skin.isNull()) {
     p.drawPixmap(rect(), skin);
   } else {
@@ -218,6 +212,11 @@ void WindowHost::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), g);
     p.setPen(QPen(Theme::kBorder, 1));
     p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+  }
+  if (!dialog_) {
+    // A start window: the backdrop its dialog's window shows under its pages.
+    DrawBackdrop(p, rect());
+    if (first_drawn_) std::exchange(first_drawn_, {})();
   }
 }
 
