@@ -21,7 +21,7 @@ gui_pid=""
 cleanup() {
   [ -n "$gui_pid" ] && kill "$gui_pid" 2>/dev/null && wait "$gui_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
+  rm -rf "$work" ${session_runtime_root:+"$session_runtime_root"}
 }
 trap cleanup EXIT
 

@@ -22,7 +22,7 @@ work="$(mktemp -d)"
 xvfb_pid=""
 cleanup() {
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
+  rm -rf "$work" ${session_runtime_root:+"$session_runtime_root"}
 }
 trap cleanup EXIT
 

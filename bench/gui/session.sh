@@ -13,10 +13,22 @@ start_xvfb() {
   export QT_QPA_PLATFORM=xcb
 }
 
+# The runtime folders go to a memory file system, as a desktop's
+# /run/user/UID is one: files there (the single-instance lock, which is
+# synced to disk when written) cost no disk writes. /dev/shm where it can be
+# written, else beside the homes. Sets session_runtime_root; the script
+# removes it when it ends.
+session_runtime_root=""
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+  session_runtime_root="$(mktemp -d -p /dev/shm tk410-bench.XXXXXX 2>/dev/null || true)"
+fi
+
 # Runs a command with HOME and the XDG folders in the fresh folder $1.
 in_fresh_home() {
   local home="$1"; shift
-  mkdir -p "$home/.config" "$home/runtime"
-  chmod 700 "$home/runtime"
-  HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$home/runtime" "$@"
+  local runtime="$home/runtime"
+  [ -n "$session_runtime_root" ] && runtime="$session_runtime_root/$(basename "$home")"
+  mkdir -p "$home/.config" "$runtime"
+  chmod 700 "$runtime"
+  HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$runtime" "$@"
 }
