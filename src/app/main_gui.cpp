@@ -21,7 +21,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "app/app_entry.h"
@@ -131,7 +130,6 @@ int main(int argc, char** argv) {
   for (const std::string& warning : startup.warnings) std::fprintf(stderr, "tk410: %s\n", warning.c_str());
 
   QApplication app(argc, argv);
-  std::optional<PLKUI::qt::FontWarmup> fonts;
   PLKUI::qt::ProgramIdentityLoader identity;
   TraceStartStep("application");
   FirstFrameTrace first_frame([&identity] { identity.Load(); });
@@ -173,7 +171,7 @@ int main(int argc, char** argv) {
     TraceStartStep("start window shown");
   }
   // The font configuration loads beside the start's other work.
-  fonts.emplace();
+  PLKUI::qt::FontWarmup fonts;
 
   SettingsStore settings(SettingsStore::DefaultDirectory());
   const std::wstring data_directory = GetDataDirectory();
@@ -260,7 +258,7 @@ int main(int argc, char** argv) {
   window.SetFileDialogs(&file_dialogs);
   // Hot-plug of the virtual mouse comes from its bus instead of udev.
   if (bus) window.SetDeviceChangeSource(std::make_unique<VirtualBusDeviceChanges>(*bus));
-  fonts->Wait();  // the window's views are the first to lay out text
+  fonts.Wait();  // the window's views are the first to lay out text
   TraceStartStep("fonts");
   // The frameless window draws its own title line; both say when the mouse is
   // virtual. Started hidden (-hide) it is made without WS_VISIBLE, so it is
