@@ -33,6 +33,29 @@ size_t NameLength(std::wstring_view text, size_t at) {
   return i - at;
 }
 
+// Where a start tag ends: the position of its '>', scanned from `from` (just
+// after the name). A quote anywhere in the tag opens a run up to the same
+// quote, whose '>' and '<' do not count. A '<' outside quotes means a new tag
+// began first: *broken is set and its position returned. The text's size is
+// returned when it ends first.
+size_t StartTagEnd(std::wstring_view s, size_t from, bool* broken) {
+  *broken = false;
+  const size_t n = s.size();
+  size_t j = from;
+  for (; j < n && s[j] != L'>'; ++j) {
+    const wchar_t c = s[j];
+    if (c == L'"' || c == L'\'') {
+      const size_t close = s.find(c, j + 1);
+      if (close == std::wstring_view::npos) return n;
+      j = close;
+    } else if (c == L'<') {
+      *broken = true;
+      return j;
+    }
+  }
+  return j;
+}
+
 struct FileCloser {
   void operator()(FILE* f) const { std::fclose(f); }
 };
@@ -330,22 +353,8 @@ bool XmlDocument::ParseDocument() {
       i = lt + 1;
       continue;
     }
-    size_t j = lt + 1 + name_len;
     bool broken = false;
-    for (; j < n && s[j] != L'>'; ++j) {
-      const wchar_t c = s[j];
-      if (c == L'"' || c == L'\'') {
-        const size_t close = s.find(c, j + 1);
-        if (close == std::wstring_view::npos) {
-          j = n;
-          break;
-        }
-        j = close;
-      } else if (c == L'<') {
-        broken = true;  // a new tag begins before this one ended
-        break;
-      }
-    }
+    const size_t j = StartTagEnd(s, lt + 1 + name_len, &broken);
     if (broken || j >= n) {
       flag(first ? L"first_tag_syntax" : L"unended_start_tag");
       i = broken ? j : n;
@@ -500,10 +509,18 @@ bool XmlDocument::SetAttribute(std::wstring_view name, std::wstring_view value) 
   // ReplaceText resized the whole element; the start tag changed by the same amount.
   e.start_len += e.length - old_length;
   // In a malformed start tag (stray or unclosed quotes) the new text can land
-  // inside another attribute's value, where it would not read back: such an
-  // edit is undone and refused.
+  // inside another attribute's value, where it would not read back; and an
+  // unquoted value the edit rewrote can have held a quote or the '/' of "/>"
+  // the tag's structure rests on. Such an edit is undone and refused: the tag
+  // must still end where the index says, as the same kind of tag.
   const size_t begin = attr[0] == L' ' ? pos + 1 : pos;
-  if (FindAttribute(current_, name, &a) && a.begin == begin && a.end == pos + attr.size()) return true;
+  const size_t tag_end = e.start + e.start_len - 1;
+  bool broken = false;
+  const bool same_tag = StartTagEnd(text_, e.start + 1 + e.name_len, &broken) == tag_end && !broken &&
+                        (text_[tag_end - 1] == L'/') == e.empty_tag;
+  if (same_tag && FindAttribute(current_, name, &a) && a.begin == begin && a.end == pos + attr.size()) {
+    return true;
+  }
   ReplaceText(pos, attr.size(), replaced);
   e.start_len = old_start_len;
   return false;

@@ -116,6 +116,33 @@ TEST(XmlDocumentTest, AttributeSetOnlyWhereItReadsBack) {
   EXPECT_EQ(doc.GetAttribute(L"i"), L"z");
 }
 
+// Unquoted values in tags a parser still takes as well formed: a value read
+// up to the next space can hold a quote that opens a run the tag's end is
+// found past, or the '/' of an empty-element tag's "/>". Rewriting such a
+// value as value="..." reads back, but would unbalance the quotes or drop the
+// '/', and the saved file would no longer parse. Whatever an edit does, the
+// document stays well formed.
+//   <r><i k=a"b c"/><j k=/></r>
+TEST(XmlDocumentTest, AttributeEditsKeepAWellFormedDocumentWellFormed) {
+  XmlDocument doc;
+  ASSERT_TRUE(doc.SetDocText(L"<r><i k=a\"b c\"/><j k=/></r>"));
+  ASSERT_TRUE(doc.FindElement(L"r") && doc.EnterElement());
+  for (const wchar_t* element : {L"i", L"j"}) {
+    ASSERT_TRUE(doc.FindElement(element)) << ToUtf8(element);
+    for (const wchar_t* attribute : {L"k", L"n"}) {
+      // An edit made reads back; a refused one leaves the text as it was.
+      const std::wstring before = doc.GetDocText();
+      if (doc.SetAttribute(attribute, L"1")) {
+        EXPECT_EQ(doc.GetAttribute(attribute), L"1");
+      } else {
+        EXPECT_EQ(doc.GetDocText(), before);
+      }
+      XmlDocument again;
+      EXPECT_TRUE(again.SetDocText(doc.GetDocText())) << ToUtf8(doc.GetDocText());
+    }
+  }
+}
+
 TEST(XmlDocumentTest, FirstChildOfAnElementWithEndTag) {
   XmlDocument doc;
   ASSERT_TRUE(doc.SetDocText(L"<r><e a='1'></e></r>"));
